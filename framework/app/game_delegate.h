@@ -1,0 +1,22 @@
+// The delegate that creates the devices at start and carries each host event to the
+// application and the input device.
+#pragma once
+
+#include "framework/app/host.h"
+#include "framework/app/input.h"
+
+class c_GameDelegate : public VoGameDelegate {
+public:
+    void StartGame() override;
+    void SuspendGame() override;
+    void ResumeGame() override;
+    void UpdateGame() override;
+    void RenderGame() override;
+    void KeyEvent(int event, int data) override;
+    void MouseEvent(int event, int data, float x, float y) override;
+    void TouchEvent(int event, int data, float x, float y) override;
+    void MotionEvent(int event, int data, float x, float y, float z) override;
+    void DiscardGraphics() override;
+
+    Ref<c_InputDevice> m_input;
+};

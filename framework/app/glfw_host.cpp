@@ -1,0 +1,254 @@
+// VoGlfwGame: window (re)opening, the update/render loop, event callbacks, key translation,
+// joystick layouts, display modes and opening URLs.
+#include "framework/app/glfw_host.h"
+
+#include "framework/app/input.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+int glfwGraphicsSeq = 0;
+VoGlfwGame* VoGlfwGame::_glfwGame = nullptr;
+
+namespace {
+
+constexpr int kMaxVideoModes = 1024;
+
+}  // namespace
+
+int TransKey(int key) {
+    using namespace vo_key;
+    if ((key >= Num0 && key <= Num9) || (key >= A && key <= Z) || key == Space) return key;
+    if (key >= F1 && key <= F12) return 112 + (key - F1);
+    if (key >= Kp0 && key <= Kp9) return 96 + (key - Kp0);
+    switch (key) {
+        case Apostrophe: return 222;
+        case Comma: return 188;
+        case Minus: return 189;
+        case Period: return 190;
+        case Slash: return 191;
+        case Semicolon: return 186;
+        case Equal: return 187;
+        case LeftBracket: return 219;
+        case Backslash: return 220;
+        case RightBracket: return 221;
+        case GraveAccent: return 192;
+        case Escape: return 27;
+        case Up: return 38;
+        case Down: return 40;
+        case Left: return 37;
+        case Right: return 39;
+        case LeftShift: case RightShift: return 16;
+        case LeftControl: case RightControl: return 17;
+        case Tab: return 9;
+        case Enter: return 13;
+        case Backspace: return 8;
+        case Insert: return 45;
+        case Delete: return 46;
+        case PageUp: return 33;
+        case PageDown: return 34;
+        case Home: return 36;
+        case End: return 35;
+        case KpDivide: return 111;
+        case KpMultiply: return 106;
+        case KpSubtract: return 109;
+        case KpAdd: return 107;
+        case KpDecimal: return 110;
+        default: return 0;
+    }
+}
+
+int KeyToChar(int key) {
+    switch (key) {
+        case 8: case 9: case 13: case 27: return key;
+        case 46: return 127;
+        case 45: return key | 0x10000;
+        default: return (key >= 33 && key <= 40) ? (key | 0x10000) : 0;
+    }
+}
+
+VoGlfwGame::VoGlfwGame(VoWindowSystem* windowSystem) : m_windowSystem(windowSystem) { _glfwGame = this; }
+
+void VoGlfwGame::SetUpdateRate(int hertz) {
+    m_updateRate = hertz;
+    if (hertz != 0) m_updatePeriod = 1.0 / hertz;
+    m_nextUpdate = 0;
+}
+
+int VoGlfwGame::Millisecs() { return static_cast<int>(m_windowSystem->GetTime() * 1000.0); }
+
+void VoGlfwGame::OpenUrl(String url) {
+    std::string narrow = url.ToNarrow();
+    char program[] = "xdg-open";
+    char* argv[] = {program, narrow.data(), nullptr};
+    pid_t pid;
+    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) == 0) {
+        // Reap the opener when it ends so that it does not linger as a zombie.
+        std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    }
+}
+
+void VoGlfwGame::SetMouseVisible(bool visible) { m_windowSystem->SetCursorVisible(visible); }
+
+int VoGlfwGame::GetDeviceWidth() {
+    int width = 0, height = 0;
+    m_windowSystem->GetWindowSize(&width, &height);
+    return width;
+}
+
+int VoGlfwGame::GetDeviceHeight() {
+    int width = 0, height = 0;
+    m_windowSystem->GetWindowSize(&width, &height);
+    return height;
+}
+
+void VoGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+    SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
+}
+
+Array<Ref<VoDisplayMode>> VoGlfwGame::GetDisplayModes() {
+    static VoVideoModeInfo modes[kMaxVideoModes];
+    int count = m_windowSystem->VideoModes(modes, kMaxVideoModes);
+    Array<Ref<VoDisplayMode>> result(count);
+    for (int i = 0; i < count; ++i) result[i] = New<VoDisplayMode>(modes[i].width, modes[i].height);
+    return result;
+}
+
+Ref<VoDisplayMode> VoGlfwGame::GetDesktopMode() {
+    VoVideoModeInfo mode = m_windowSystem->DesktopMode();
+    return New<VoDisplayMode>(mode.width, mode.height);
+}
+
+void VoGlfwGame::SetSwapInterval(int interval) {
+    m_swapInterval = interval;
+    if (interval >= 0) m_windowSystem->SwapInterval(interval);
+}
+
+Ref<VoGlfwVideoMode> VoGlfwGame::GetGlfwDesktopMode() {
+    VoVideoModeInfo info = m_windowSystem->DesktopMode();
+    auto mode = New<VoGlfwVideoMode>();
+    mode->m_width = info.width;
+    mode->m_height = info.height;
+    mode->m_redBits = info.redBits;
+    mode->m_greenBits = info.greenBits;
+    mode->m_blueBits = info.blueBits;
+    return mode;
+}
+
+Array<Ref<VoGlfwVideoMode>> VoGlfwGame::GetGlfwVideoModes() {
+    static VoVideoModeInfo modes[kMaxVideoModes];
+    int count = m_windowSystem->VideoModes(modes, kMaxVideoModes);
+    Array<Ref<VoGlfwVideoMode>> result(count);
+    for (int i = 0; i < count; ++i) {
+        auto mode = New<VoGlfwVideoMode>();
+        mode->m_width = modes[i].width;
+        mode->m_height = modes[i].height;
+        mode->m_redBits = modes[i].redBits;
+        mode->m_greenBits = modes[i].greenBits;
+        mode->m_blueBits = modes[i].blueBits;
+        result[i] = mode;
+    }
+    return result;
+}
+
+void VoGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                               int stencil, bool fullscreen) {
+    if (m_windowSystem->WindowOpen()) {
+        for (int key = 0; key <= vo_key::Last; ++key) {
+            int code = TransKey(key);
+            if (code != 0 && m_windowSystem->KeyPressed(key)) KeyEvent(c_VoGameEvent::KeyUp, code);
+        }
+    }
+    VoVideoModeInfo desktop = m_windowSystem->DesktopMode();
+    m_windowSystem->CloseWindow();
+    m_windowSystem->OpenWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen, 60, true);
+    if (!fullscreen) {
+        m_windowSystem->SetWindowPos((desktop.width - width) / 2, (desktop.height - height) / 2);
+        m_windowSystem->SetWindowTitle("Floeward");
+    }
+    ++glfwGraphicsSeq;
+    if (m_swapInterval >= 0) m_windowSystem->SwapInterval(m_swapInterval);
+    m_windowSystem->SetEventHandler(this);
+    // The game learns where the pointer is after every window change.
+    if (m_windowSystem->WindowOpen()) {
+        double x = 0, y = 0;
+        m_windowSystem->GetCursorPos(&x, &y);
+        OnMousePos(x, y);
+    }
+}
+
+void VoGlfwGame::Run() {
+    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    StartGame();
+    VoWindowSystem& ws = *m_windowSystem;
+    while (ws.WindowOpen()) {
+        RenderGame();
+        ws.SwapBuffers();
+        if (m_nextUpdate != 0) {
+            double wait = m_nextUpdate - ws.GetTime();
+            if (wait > 0) ws.Sleep(wait);
+        }
+        if (m_suspended) {
+            ws.WaitEvents();
+        } else {
+            ws.PollEvents();
+        }
+        if (ws.WindowActive()) {
+            if (m_suspended) {
+                ResumeGame();
+                m_nextUpdate = 0;
+            }
+        } else if (!m_suspended) {
+            SuspendGame();
+            m_nextUpdate = 0;
+        }
+        if (m_suspended) continue;
+        if (m_updateRate == 0) {
+            UpdateGame();
+            continue;
+        }
+        if (m_nextUpdate == 0) m_nextUpdate = ws.GetTime();
+        int updates = 0;
+        for (; updates < 4; ++updates) {
+            UpdateGame();
+            if (m_nextUpdate == 0) break;
+            m_nextUpdate += m_updatePeriod;
+            if (m_nextUpdate > ws.GetTime()) break;
+        }
+        if (updates == 4) m_nextUpdate = 0;
+    }
+}
+
+void VoGlfwGame::OnKey(int key, int action) {
+    int code = TransKey(key);
+    if (code == 0) return;
+    if (action == VO_RELEASE) {
+        KeyEvent(c_VoGameEvent::KeyUp, code);
+        return;
+    }
+    // A repeat arrives as another press; the input device ignores presses of held keys.
+    KeyEvent(c_VoGameEvent::KeyDown, code);
+    if (int chr = KeyToChar(code)) KeyEvent(c_VoGameEvent::KeyChar, chr);
+}
+
+void VoGlfwGame::OnChar(unsigned codepoint) { KeyEvent(c_VoGameEvent::KeyChar, static_cast<int>(codepoint)); }
+
+void VoGlfwGame::OnMouseButton(int button, int action) {
+    if (button < 0 || button > 2) return;
+    double x = 0, y = 0;
+    m_windowSystem->GetCursorPos(&x, &y);
+    MouseEvent(action == VO_RELEASE ? c_VoGameEvent::MouseUp : c_VoGameEvent::MouseDown, button,
+               static_cast<float>(x), static_cast<float>(y));
+}
+
+void VoGlfwGame::OnMousePos(double x, double y) {
+    MouseEvent(c_VoGameEvent::MouseMove, -1, static_cast<float>(x), static_cast<float>(y));
+}
+
+void VoGlfwGame::OnWindowClose() {
+    KeyEvent(c_VoGameEvent::KeyDown, KEY_CLOSE);
+    KeyEvent(c_VoGameEvent::KeyUp, KEY_CLOSE);
+}

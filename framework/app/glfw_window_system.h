@@ -1,0 +1,39 @@
+// The window-system interface on GLFW 3.
+#pragma once
+
+#include "framework/app/window_system.h"
+
+struct GLFWwindow;
+
+class VoGlfwWindowSystem : public VoWindowSystem {
+public:
+    bool Init() override;
+    void Terminate() override;
+    void OpenWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                    bool fullscreen, int refreshRate, bool resizable) override;
+    void CloseWindow() override;
+    bool WindowOpen() override;
+    bool WindowActive() override;
+    void SetWindowPos(int x, int y) override;
+    void SetWindowTitle(const char* title) override;
+    void GetWindowSize(int* width, int* height) override;
+    void SwapBuffers() override;
+    void SwapInterval(int interval) override;
+    void SetEventHandler(VoWindowEvents* handler) override;
+    void PollEvents() override;
+    void WaitEvents() override;
+    double GetTime() override;
+    void Sleep(double seconds) override;
+    bool KeyPressed(int key) override;
+    void GetCursorPos(double* x, double* y) override;
+    void SetCursorVisible(bool visible) override;
+    VoVideoModeInfo DesktopMode() override;
+    int VideoModes(VoVideoModeInfo* modes, int max) override;
+    bool JoystickPresent(int joystick) override;
+    const float* JoystickAxes(int joystick, int* count) override;
+    const unsigned char* JoystickButtons(int joystick, int* count) override;
+    const unsigned char* JoystickHats(int joystick, int* count) override;
+
+private:
+    GLFWwindow* m_window = nullptr;
+};

@@ -1,0 +1,35 @@
+// VoZembraGame::Main: the start-up order, from the window system to the host loop.
+#include <clocale>
+#include <cstdio>
+#include <unistd.h>
+
+#include "framework/app/app.h"
+#include "framework/app/error.h"
+#include "framework/app/glfw_host.h"
+#include "framework/app/glfw_window_system.h"
+
+int vo_argc = 0;
+const char** vo_argv = nullptr;
+
+int VoZembraGame::Main(int argc, const char* argv[]) {
+    static VoGlfwWindowSystem windowSystem;
+    if (!windowSystem.Init()) {
+        std::puts("glfwInit failed");
+        std::fflush(stdout);
+        _exit(-1);
+    }
+    auto* game = new VoZembraGame(&windowSystem);
+    vo_argc = argc;
+    vo_argv = argv;
+    vo_install_signal_handlers();
+    if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
+    try {
+        vo_std_main(argc, argv);
+    } catch (ThrowableObject* ex) {
+        windowSystem.Terminate();
+        game->Die(ex);
+    }
+    if (game->Delegate()) game->Run();
+    windowSystem.Terminate();
+    return 0;
+}
