@@ -25,7 +25,7 @@ String Object::debug() {
     return String(buf);
 }
 
-void Object::Release() {
+void Object::gc_release() {
     if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         std::lock_guard<std::mutex> guard(PendingLock());
         if (!m_queued) {

@@ -26,8 +26,8 @@ public:
     // A line describing the object for the debugger handshake and logs.
     virtual String debug();
 
-    void Retain() { m_refs.fetch_add(1, std::memory_order_relaxed); }
-    void Release();
+    void gc_retain() { m_refs.fetch_add(1, std::memory_order_relaxed); }
+    void gc_release();
     int RefCount() const { return m_refs.load(std::memory_order_relaxed); }
 
 private:
@@ -54,7 +54,7 @@ public:
     ~Ref() { Drop(); }
 
     Ref& operator=(const Ref& other) {
-        if (other.m_object) other.m_object->Retain();
+        if (other.m_object) other.m_object->gc_retain();
         Drop();
         m_object = other.m_object;
         return *this;
@@ -76,10 +76,10 @@ public:
 
 private:
     void Acquire() {
-        if (m_object) m_object->Retain();
+        if (m_object) m_object->gc_retain();
     }
     void Drop() {
-        if (m_object) std::exchange(m_object, nullptr)->Release();
+        if (m_object) std::exchange(m_object, nullptr)->gc_release();
     }
 
     T* m_object = nullptr;
