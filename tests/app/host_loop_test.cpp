@@ -1,6 +1,9 @@
 // The desktop host on a scripted window system: start-up order, pacing, suspension,
 // window (re)opening, display modes and the close path.
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "framework/app/input.h"
 #include "support/fake_window_system.h"
@@ -213,6 +216,37 @@ TEST(StartUp, GuardsIgnoreEventsThatWouldNotChangeTheState) {
     f.host.RenderGame();
     f.host.ResumeGame();
     EXPECT_EQ(f.app->calls, (std::vector<std::string>{"create", "suspend", "render", "resume"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OpenUrl, PassesTheUrlAsOneArgumentWithoutAShell) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("floeward-url-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    fs::path record = dir / "args";
+    {
+        std::ofstream opener(dir / "xdg-open");
+        opener << "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > " << record.string() << ".tmp\n"
+               << "mv " << record.string() << ".tmp " << record.string() << "\n";
+    }
+    fs::permissions(dir / "xdg-open", fs::perms::owner_all);
+    std::string oldPath = std::getenv("PATH");
+    setenv("PATH", (dir.string() + ":" + oldPath).c_str(), 1);
+
+    FakeWindowSystem ws;
+    VoGlfwGame host(&ws);
+    host.OpenUrl(String("http://h/p.php?a=1&b=2; touch ") + String((dir / "pwned").string()));
+    for (int i = 0; i < 200 && !fs::exists(record); ++i) usleep(10000);
+    setenv("PATH", oldPath.c_str(), 1);
+
+    std::ifstream in(record);
+    std::string args((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(args, "[http://h/p.php?a=1&b=2; touch " + (dir / "pwned").string() + "]");
+    EXPECT_FALSE(fs::exists(dir / "pwned"));
+    fs::remove_all(dir);
 }
 
 }  // namespace

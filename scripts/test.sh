@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the test build (AddressSanitizer and UndefinedBehaviorSanitizer)
+# and runs every test under an X server of its own when there is no display; then the
+# networking tests under ThreadSanitizer and each fuzz target for a bounded time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+fuzz_seconds=${FLOEWARD_FUZZ_SECONDS:-20}
+"$root/scripts/install-deps.sh" --test
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# Mesa's software rasteriser stands in for a graphics card.
+export LIBGL_ALWAYS_SOFTWARE=1
+
+with_display() {
+    if [[ -n "${DISPLAY:-}" ]]; then
+        "$@"
+    else
+        xvfb-run -a -s "-screen 0 1920x1080x24" "$@"
+    fi
+}
+
+echo "== Sanitizer build and all tests"
+cmake -S "$root" -B "$root/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFLOEWARD_SANITIZE=ON
+cmake --build "$root/build-test" -j "$jobs"
+with_display ctest --test-dir "$root/build-test" --output-on-failure -j "$jobs"
+
+if [[ -n "$(ls "$root"/framework/net/*.cpp 2>/dev/null)" ]]; then
+    echo "== Networking under ThreadSanitizer"
+    cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFLOEWARD_TSAN=ON
+    cmake --build "$root/build-tsan" -j "$jobs" --target test_net
+    TSAN_OPTIONS=halt_on_error=1 ctest --test-dir "$root/build-tsan" -L net --output-on-failure
+fi
+
+fuzzers=$(cd "$root/fuzz" && ls *_fuzz.cpp 2>/dev/null | sed 's/\.cpp$//' || true)
+if [[ -n "$fuzzers" ]]; then
+    echo "== Fuzzing, ${fuzz_seconds}s a target"
+    CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DFLOEWARD_SANITIZE=ON -DFLOEWARD_TESTS=OFF -DFLOEWARD_FUZZ=ON
+    cmake --build "$root/build-fuzz" -j "$jobs" --target $fuzzers
+    for f in $fuzzers; do
+        # Inputs that crash are kept beside the others, so every later test run replays them.
+        regressions="$root/fuzz/regressions/$f"
+        corpus="$root/build-fuzz/corpus/$f"
+        mkdir -p "$regressions" "$corpus"
+        (cd "$root/build-fuzz" && "./fuzz/$f" -max_total_time="$fuzz_seconds" -artifact_prefix="$regressions/" \
+            "$corpus" "$regressions")
+    done
+fi
+echo "== All tests passed"
