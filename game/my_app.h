@@ -1,5 +1,5 @@
-// The game's application object. Until the game's screens are built it opens the loop at 60
-// updates a second and reports its lifecycle on the log.
+// The game's application object: all game state, the screen driver, and the methods of every
+// part of the game (each part's methods live in a source file of its own).
 #pragma once
 
 #include "framework/app/app.h"
@@ -11,4 +11,18 @@ public:
     int p_OnResume() override;
     int p_OnUpdate() override;
     int p_OnRender() override;
+
+    // --- Screen driver (game/my_app.cpp) ---
+
+    // --- Draw queue and drawing helpers (game/draw_queue.cpp) ---
+
+    // --- Asset loading (game/assets.cpp) ---
+
+    // --- Particles, snow and stars (game/particles.cpp) ---
+
+    // --- Sound effects and music (game/sound.cpp) ---
+
+    // --- Saved progress, badges and highscores (game/saved_progress.cpp) ---
+
+    // --- Online check-in (game/check_in.cpp) ---
 };
