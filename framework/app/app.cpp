@@ -5,6 +5,8 @@
 #include "framework/app/game_delegate.h"
 #include "framework/app/glfw_host.h"
 #include "framework/app/random.h"
+#include "framework/audio/sound.h"
+#include "framework/graphics/graphics_context.h"
 
 Ref<c_App> vo_app__app;
 Ref<c_GameDelegate> vo_app__delegate;
@@ -36,6 +38,10 @@ void vo_framework_Init() {
     vo_app__displayModes = Array<Ref<c_DisplayMode>>();
     vo_app__desktopMode = nullptr;
     vo_random_Seed = 1234;
+    vo_graphics_device = nullptr;
+    vo_graphics_context = New<c_GraphicsContext>();
+    vo_audio_device = nullptr;
+    vo_input_device = nullptr;
 }
 
 void vo_std_main(int, const char*[]) {

@@ -2,8 +2,15 @@
 #include "framework/app/game_delegate.h"
 
 #include "framework/app/app.h"
+#include "framework/graphics/graphics_context.h"
+#include "framework/audio/sound.h"
 
 void c_GameDelegate::StartGame() {
+    m_graphics = New<gxtkGraphics>();
+    vo_graphics_SetGraphicsDevice(m_graphics.Get());
+    vo_graphics_SetFont(nullptr, 32);
+    m_audio = New<gxtkAudio>();
+    vo_audio_SetAudioDevice(m_audio);
     auto input = New<c_InputDevice>();
     for (int unit = 0; unit < 4; ++unit) input->m__joyStates[unit] = New<c_JoyState>();
     m_input = input;
@@ -13,9 +20,15 @@ void c_GameDelegate::StartGame() {
     vo_app__app->p_OnCreate();
 }
 
-void c_GameDelegate::SuspendGame() { vo_app__app->p_OnSuspend(); }
+void c_GameDelegate::SuspendGame() {
+    vo_app__app->p_OnSuspend();
+    m_audio->Suspend();
+}
 
-void c_GameDelegate::ResumeGame() { vo_app__app->p_OnResume(); }
+void c_GameDelegate::ResumeGame() {
+    m_audio->Resume();
+    vo_app__app->p_OnResume();
+}
 
 void c_GameDelegate::UpdateGame() {
     vo_app_ValidateDeviceWindow(true);
@@ -26,7 +39,11 @@ void c_GameDelegate::UpdateGame() {
 
 void c_GameDelegate::RenderGame() {
     vo_app_ValidateDeviceWindow(true);
+    m_graphics->BeginRender();
+    vo_graphics_BeginRender();
     vo_app__app->p_OnRender();
+    vo_graphics_EndRender();
+    m_graphics->EndRender();
 }
 
 void c_GameDelegate::KeyEvent(int event, int data) {
@@ -44,4 +61,4 @@ void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z)
     m_input->p_MotionEvent(event, data, x, y, z);
 }
 
-void c_GameDelegate::DiscardGraphics() {}
+void c_GameDelegate::DiscardGraphics() { m_graphics->DiscardGraphics(); }

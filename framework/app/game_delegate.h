@@ -4,6 +4,8 @@
 
 #include "framework/app/host.h"
 #include "framework/app/input.h"
+#include "framework/graphics/renderer.h"
+#include "framework/audio/audio_device.h"
 
 class c_GameDelegate : public VoGameDelegate {
 public:
@@ -18,5 +20,7 @@ public:
     void MotionEvent(int event, int data, float x, float y, float z) override;
     void DiscardGraphics() override;
 
+    Ref<gxtkGraphics> m_graphics;
+    Ref<gxtkAudio> m_audio;
     Ref<c_InputDevice> m_input;
 };

@@ -1,0 +1,39 @@
+// gxtkSurface: a decoded picture kept in memory and as an OpenGL texture made from it lazily,
+// once per graphics generation.
+#pragma once
+
+#include "framework/app/object.h"
+
+class gxtkSurface : public Object {
+public:
+    ~gxtkSurface() override;
+
+    // Deletes a texture of the current generation and frees the pixel bytes.
+    virtual int Discard();
+    virtual int Width() { return m_width; }
+    virtual int Height() { return m_height; }
+    virtual int Loaded() { return 1; }
+    virtual void OnUnsafeLoadComplete() { Bind(); }
+
+    // Makes the texture current, creating it first when this generation has none.
+    void Bind();
+    // Takes ownership of malloc'ed bytes and premultiplies them by their alpha.
+    void SetData(unsigned char* data, int width, int height, int depth);
+    // Writes a rectangle of 0xAARRGGBB pixels (pitch in pixels) into an RGBA surface.
+    void SetSubData(int x, int y, int width, int height, const int* pixels, int pitch);
+
+    unsigned char* m_data = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    int m_depth = 0;
+    int m_format = 0;
+    int m_seq = -1;
+    unsigned m_texture = 0;
+    float m_uscale = 0;
+    float m_vscale = 0;
+};
+
+// Multiplies the colour channels of depth-2 and depth-4 pixel bytes by their alpha.
+void vo_surface_Premultiply(unsigned char* data, int pixelCount, int depth);
+// The OpenGL pixel format for a number of bytes per pixel (1 to 4).
+int vo_surface_FormatForDepth(int depth);

@@ -1,0 +1,29 @@
+// The graphics device as the factory of surfaces: loading, the decode step and empty surfaces.
+#include "framework/app/host.h"
+#include "framework/graphics/gl.h"
+#include "framework/graphics/renderer.h"
+
+Ref<gxtkSurface> gxtkGraphics::LoadSurface(String path) {
+    Ref<gxtkSurface> surface = New<gxtkSurface>();
+    if (!LoadSurface__UNSAFE__(surface.Get(), path)) return nullptr;
+    surface->Bind();
+    return surface;
+}
+
+bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
+    int width = 0, height = 0, depth = 0;
+    unsigned char* data = VoGame::_game ? VoGame::_game->LoadImageData(path, &width, &height, &depth) : nullptr;
+    if (!data) return false;
+    surface->SetData(data, width, height, depth);
+    return true;
+}
+
+Ref<gxtkSurface> gxtkGraphics::CreateSurface(int width, int height) {
+    Ref<gxtkSurface> surface = New<gxtkSurface>();
+    surface->m_width = width;
+    surface->m_height = height;
+    surface->m_depth = 4;
+    surface->m_format = vo_gl::RGBA;
+    surface->Bind();
+    return surface;
+}
