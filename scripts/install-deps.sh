@@ -7,7 +7,7 @@ packages=(cmake ninja-build g++ pkg-config libglfw3-dev libgl-dev libgl1-mesa-dr
           libstb-dev libvorbis-dev)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils libx11-dev
-               clang-14 libclang-rt-14-dev)
+               clang-14 libclang-rt-14-dev imagemagick)
 fi
 
 missing=()

@@ -11,7 +11,7 @@ class Array {
 public:
     Array() = default;
     explicit Array(int length) : m_length(length > 0 ? length : 0) {
-        if (m_length > 0) m_data = std::shared_ptr<T[]>(new T[static_cast<size_t>(m_length)]());
+        if (m_length > 0) m_data = std::make_shared<T[]>(static_cast<size_t>(m_length));
     }
 
     int Length() const { return m_length; }
