@@ -3,8 +3,6 @@
 // title state with the allocations it makes.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <unistd.h>
 
@@ -13,25 +11,9 @@
 #include "framework/app/glfw_window_system.h"
 #include "framework/graphics/gl.h"
 #include "game/my_app.h"
+#include "bench/bench_support.h"
 
 namespace {
-
-bool g_countAllocations = false;
-long long g_allocations = 0;
-
-// Passes every call to the driver and counts the draw calls.
-class CountingGl : public VoGl {
-public:
-    long long draws = 0;
-    void DrawArrays(unsigned mode, int first, int count) override {
-        ++draws;
-        VoGl::DrawArrays(mode, first, count);
-    }
-    void DrawElements(unsigned mode, int count, unsigned type, const void* indices) override {
-        ++draws;
-        VoGl::DrawElements(mode, count, type, indices);
-    }
-};
 
 // The desktop host with its data folder in the build directory, one level above the benchmark.
 class BenchHost : public VoGlfwGame {
@@ -135,15 +117,5 @@ void BM_TitleOnUpdate(benchmark::State& state) {
 BENCHMARK(BM_TitleOnUpdate);
 
 }  // namespace
-
-// Counting replacements of the global allocation functions; kept out of line so that the
-// compiler does not pair the malloc and free inside callers and warn about the replacement.
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    if (g_countAllocations) ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 BENCHMARK_MAIN();

@@ -7,10 +7,7 @@
 
 const char* _str_load_err = nullptr;
 
-namespace {
-
-// Decodes strict UTF-8 of at most three bytes a character; false on anything else.
-bool DecodeUtf8(const unsigned char* p, size_t n, std::u16string& out) {
+bool vo_utf8_to_utf16(const unsigned char* p, size_t n, std::u16string& out) {
     out.clear();
     out.reserve(n);
     size_t i = 0;
@@ -34,10 +31,12 @@ bool DecodeUtf8(const unsigned char* p, size_t n, std::u16string& out) {
     return true;
 }
 
+namespace {
+
 std::u16string FromUtf8Literal(std::string_view utf8) {
     std::u16string units;
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    if (!DecodeUtf8(p, utf8.size(), units)) {
+    if (!vo_utf8_to_utf16(p, utf8.size(), units)) {
         units.assign(p, p + utf8.size());
     }
     return units;
@@ -124,7 +123,7 @@ String String::Load(FILE* stream) {
     }
     size_t start = (n > 2 && p[0] == 239 && p[1] == 187 && p[2] == 191) ? 3 : 0;
     std::u16string units;
-    if (!DecodeUtf8(p + start, n - start, units)) {
+    if (!vo_utf8_to_utf16(p + start, n - start, units)) {
         _str_load_err = "Invalid UTF-8";
         units.assign(p + start, p + n);
     }

@@ -63,6 +63,9 @@ String operator+(const char* utf8, const String& s);
 
 // Encodes code units as the state file and the console expect; appends to out.
 void vo_utf16_to_utf8(std::u16string_view units, std::string& out);
+// Decodes UTF-8 of one to three bytes a character, each character one code unit. Anything
+// else (a stray continuation byte, a four-byte lead, a cut sequence) gives false.
+bool vo_utf8_to_utf16(const unsigned char* bytes, size_t length, std::u16string& out);
 
 // The last text-decoding problem ("Invalid UTF-8"), or null.
 extern const char* _str_load_err;

@@ -19,28 +19,10 @@ Encoding ParseEncoding(const String& name) {
     voError(String("Invalid string encoding:") + name);
 }
 
-// Sequences of one to three bytes, each to one code unit. Anything else (a stray
-// continuation byte, a four-byte lead, a sequence cut by the end) makes the whole text
-// one character per byte, so that no byte is ever lost.
+// Text that is not valid UTF-8 becomes one character per byte, so that no byte is ever lost.
 String DecodeUtf8(const unsigned char* p, int n) {
     std::u16string units;
-    units.reserve(static_cast<size_t>(n));
-    int i = 0;
-    while (i < n) {
-        unsigned c = p[i];
-        if (c < 0x80) {
-            units.push_back(static_cast<char16_t>(c));
-            i += 1;
-        } else if ((c & 0xE0) == 0xC0 && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
-            units.push_back(static_cast<char16_t>(((c & 0x1F) << 6) | (p[i + 1] & 0x3F)));
-            i += 2;
-        } else if ((c & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
-            units.push_back(static_cast<char16_t>(((c & 0x0F) << 12) | ((p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F)));
-            i += 3;
-        } else {
-            return String::FromBytes(p, n);
-        }
-    }
+    if (!vo_utf8_to_utf16(p, static_cast<size_t>(n), units)) return String::FromBytes(p, n);
     return String(std::move(units));
 }
 
