@@ -96,11 +96,13 @@ void DrawStudioFrame(const Painter& p, int) {
     };
     p.Outlined(c - Vec2{36, 36}, c + Vec2{36, 36}, flake, LinearGradient(c - Vec2{0, 30}, kWhite, c + Vec2{0, 30}, kIce), kInk, 2);
     p.Circle(c, 3, kGold);
+    // The studio mark carries our own short name.
+    const char* mark = "FLOE";
     const float unit = 5.0f;
-    float width = TextWidth(unit, "ZUNO", 2.2f);
+    float width = TextWidth(unit, mark, 2.2f);
     Vec2 origin{128 - width * 0.5f + unit * 0.5f, 170};
-    DrawText(p, origin + Vec2{2, 3}, unit, "ZUNO", WithAlpha(kInk, 0.8f), 2.2f, 1.3f);
-    DrawText(p, origin, unit, "ZUNO", kSnow, 2.2f, 1.3f);
+    DrawText(p, origin + Vec2{2, 3}, unit, mark, WithAlpha(kInk, 0.8f), 2.2f, 1.3f);
+    DrawText(p, origin, unit, mark, kSnow, 2.2f, 1.3f);
 }
 
 }  // namespace assetgen
