@@ -46,7 +46,13 @@ for f in $fuzzers; do
     regressions="$root/fuzz/regressions/$f"
     corpus="$root/build-fuzz/corpus/$f"
     mkdir -p "$regressions" "$corpus"
-    (cd "$root/build-fuzz" && "./fuzz/$f" -max_total_time="$fuzz_seconds" -artifact_prefix="$regressions/" \
-        "$corpus" "$regressions")
+    log="$root/build-fuzz/$f.log"
+    if ! (cd "$root/build-fuzz" && "./fuzz/$f" -max_total_time="$fuzz_seconds" -artifact_prefix="$regressions/" \
+            "$corpus" "$regressions") > "$log" 2>&1; then
+        tail -n 60 "$log"
+        echo "$f found a failing input; it is kept in $regressions"
+        exit 1
+    fi
+    echo "$f: $(grep -o 'Done [0-9]* runs' "$log"), nothing found"
 done
 echo "== All tests passed"
