@@ -1,20 +1,17 @@
 // The way back from a finished level to the title: the score into the level's top ten, the
 // level record, the wheel moved on, and the progress saved.
 #include "game/my_app.h"
+#include "game/progress_layout.h"
 #include "game/truncate.h"
 
 namespace {
 
-constexpr int kTopTen = 10;
-constexpr int kRecordBase = 150;
 constexpr int kPenguins = 50;
 constexpr int kPenguinFloats = 20;
 constexpr int kStateField = 9;
 constexpr int kRescued = 8;
 constexpr int kSkillCounters = 50;
 constexpr int kCounters = 8;
-constexpr int kLevels = 15;
-constexpr int kLastLevelIndex = kLevels - 1;
 constexpr int kDeadPenguin = 9;
 constexpr int kQuit = -1;
 
@@ -56,7 +53,7 @@ int c_MyApp::p_LoadMenu() {
         }
     }
 
-    m_wheelPos = static_cast<float>(-(m_levelSel * 32));
+    m_wheelPos = static_cast<float>(-(m_levelSel * kWheelStep));
     p_Save();
     return 0;
 }

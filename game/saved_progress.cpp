@@ -9,6 +9,7 @@
 #include "framework/app/error.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/progress_layout.h"
 
 namespace {
 
@@ -16,9 +17,6 @@ constexpr int kOptions = 25;
 constexpr int kBadgeWords = 8;
 constexpr int kScoreRowsWritten = 20;
 constexpr int kScoreRowsRead = 15;
-constexpr int kRecordBase = 150;
-constexpr int kLastLevelIndex = 14;
-constexpr int kWheelStep = 32;
 
 // Checksums wrap at 32 bits whichever way the values lie, so any stored int is summable.
 uint32_t U(int v) { return static_cast<uint32_t>(v); }
@@ -41,8 +39,8 @@ int BadgeWord(const Array<int>& badges, int g) {
 int RowSum(const Array<int>& progress, int r) {
     uint32_t sum = 0;
     for (int j = 0; j < 10; ++j) {
-        sum += U(progress[10 * r + j]) * U(j + 4);
-        sum += U(progress[kRecordBase + 10 * r + j]) * U(j + 3 + r);
+        sum += U(progress[kTopTen * r + j]) * U(j + 4);
+        sum += U(progress[kRecordBase + kTopTen * r + j]) * U(j + 3 + r);
     }
     return I(sum);
 }
@@ -103,8 +101,8 @@ String c_MyApp::p_SaveString() {
     // Rows 15 to 19 are never read back; they are kept so the string keeps its length.
     for (int r = 0; r < kScoreRowsWritten; ++r) {
         for (int j = 0; j < 10; ++j) {
-            Put(out, m_progress[10 * r + j]);
-            Put(out, m_progress[kRecordBase + 10 * r + j]);
+            Put(out, m_progress[kTopTen * r + j]);
+            Put(out, m_progress[kRecordBase + kTopTen * r + j]);
         }
         Put(out, RowSum(m_progress, r));
     }
@@ -173,13 +171,13 @@ int c_MyApp::p_LoadString(const String& text) {
     for (int r = 0; r < kScoreRowsRead; ++r) {
         if (p + 20 < n) {
             for (int j = 0; j < 10; ++j) {
-                m_progress[10 * r + j] = f[p + 2 * j];
-                m_progress[kRecordBase + 10 * r + j] = f[p + 2 * j + 1];
+                m_progress[kTopTen * r + j] = f[p + 2 * j];
+                m_progress[kRecordBase + kTopTen * r + j] = f[p + 2 * j + 1];
             }
             if (RowSum(m_progress, r) != f[p + 20]) {
                 for (int j = 0; j < 10; ++j) {
-                    m_progress[10 * r + j] = 0;
-                    m_progress[kRecordBase + 10 * r + j] = 0;
+                    m_progress[kTopTen * r + j] = 0;
+                    m_progress[kRecordBase + kTopTen * r + j] = 0;
                 }
             }
             p += 21;
