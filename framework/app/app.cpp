@@ -5,6 +5,7 @@
 #include "framework/app/game_delegate.h"
 #include "framework/app/glfw_host.h"
 #include "framework/app/random.h"
+#include "framework/audio/audio_device.h"
 #include "framework/audio/sound.h"
 #include "framework/graphics/graphics_context.h"
 
@@ -44,11 +45,6 @@ void vo_framework_Init() {
     vo_input_device = nullptr;
 }
 
-void vo_std_main(int, const char*[]) {
-    voInit();
-    voMain();
-}
-
 void vo_app_SetUpdateRate(int hertz) {
     vo_app__updateRate = hertz;
     vo_app__game->SetUpdateRate(hertz);
@@ -58,6 +54,9 @@ int vo_app_UpdateRate() { return vo_app__updateRate; }
 int vo_app_Millisecs() { return vo_app__game->Millisecs(); }
 String vo_app_LoadState() { return vo_app__game->LoadState(); }
 void vo_app_SaveState(String state) { vo_app__game->SaveState(state); }
+void vo_app_StateDamaged() {
+    if (vo_app__game) vo_app__game->StateDamaged();
+}
 String vo_app_LoadString(String location) { return vo_app__game->LoadString(location); }
 int vo_app_DeviceWidth() { return vo_app__devWidth; }
 int vo_app_DeviceHeight() { return vo_app__devHeight; }

@@ -47,6 +47,9 @@ int vo_app_UpdateRate();
 int vo_app_Millisecs();
 String vo_app_LoadState();
 void vo_app_SaveState(String state);
+// The program found part of the loaded state damaged: its file is kept aside before the
+// first save replaces it.
+void vo_app_StateDamaged();
 String vo_app_LoadString(String location);
 int vo_app_DeviceWidth();
 int vo_app_DeviceHeight();
@@ -59,11 +62,5 @@ void vo_app_SetMouseVisible(bool visible);
 void vo_app_OpenUrl(String url);
 [[noreturn]] void vo_app_EndApp();
 
-// Sets the framework's globals to their start values (part of voInit).
+// Sets the framework's globals to their start values; the program's init runs it first.
 void vo_framework_Init();
-
-// Provided by the game: voInit sets every global of the program, voMain creates the application.
-void voInit();
-void voMain();
-// Runs voInit and voMain.
-void vo_std_main(int argc, const char* argv[]);

@@ -64,6 +64,15 @@ void VoGlfwWindowSystem::OpenWindow(int width, int height, int red, int green, i
     m_window = glfwCreateWindow(width, height, "Floeward", fullscreen ? glfwGetPrimaryMonitor() : nullptr, nullptr);
     if (!m_window) return;
     glfwMakeContextCurrent(m_window);
+    // Some drivers crash when the window outgrows what the context can draw into: the window
+    // may not grow past the context's viewport limit.
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    m_maxWidth = dims[0];
+    m_maxHeight = dims[1];
+    if (m_maxWidth > 0 && m_maxHeight > 0) {
+        glfwSetWindowSizeLimits(m_window, GLFW_DONT_CARE, GLFW_DONT_CARE, m_maxWidth, m_maxHeight);
+    }
 }
 
 void VoGlfwWindowSystem::CloseWindow() {
@@ -73,6 +82,12 @@ void VoGlfwWindowSystem::CloseWindow() {
 }
 
 bool VoGlfwWindowSystem::WindowOpen() { return m_window != nullptr; }
+
+const char* VoGlfwWindowSystem::LastError() {
+    const char* description = nullptr;
+    glfwGetError(&description);
+    return description ? description : "";
+}
 
 bool VoGlfwWindowSystem::WindowActive() {
     return m_window && glfwGetWindowAttrib(m_window, GLFW_FOCUSED) && !glfwGetWindowAttrib(m_window, GLFW_ICONIFIED);
@@ -89,7 +104,15 @@ void VoGlfwWindowSystem::SetWindowTitle(const char* title) {
 void VoGlfwWindowSystem::GetWindowSize(int* width, int* height) {
     *width = 0;
     *height = 0;
-    if (m_window) glfwGetWindowSize(m_window, width, height);
+    if (!m_window) return;
+    glfwGetWindowSize(m_window, width, height);
+    // Without a window manager nothing holds the window to its limits: a size beyond them is
+    // undone here, before a frame is drawn at it (every frame asks for the size first).
+    if (m_maxWidth > 0 && (*width > m_maxWidth || *height > m_maxHeight)) {
+        if (*width > m_maxWidth) *width = m_maxWidth;
+        if (*height > m_maxHeight) *height = m_maxHeight;
+        glfwSetWindowSize(m_window, *width, *height);
+    }
 }
 
 void VoGlfwWindowSystem::SwapBuffers() {
@@ -156,8 +179,15 @@ bool VoGlfwWindowSystem::JoystickPresent(int joystick) { return glfwJoystickPres
 const float* VoGlfwWindowSystem::JoystickAxes(int joystick, int* count) {
     *count = 0;
     const float* axes = glfwGetJoystickAxes(joystick, count);
-    if (!axes) *count = 0;
-    return axes;
+    if (!axes) {
+        *count = 0;
+        return nullptr;
+    }
+    // GLFW 3 reports a stick pushed down as positive; the host reads up as positive, so the
+    // vertical (odd-numbered) axes are turned over.
+    if (*count > kMaxAxes) *count = kMaxAxes;
+    for (int i = 0; i < *count; ++i) m_axes[i] = i % 2 == 1 ? -axes[i] : axes[i];
+    return m_axes;
 }
 
 const unsigned char* VoGlfwWindowSystem::JoystickButtons(int joystick, int* count) {

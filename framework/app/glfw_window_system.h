@@ -13,6 +13,7 @@ public:
                     bool fullscreen, int refreshRate, bool resizable) override;
     void CloseWindow() override;
     bool WindowOpen() override;
+    const char* LastError() override;
     bool WindowActive() override;
     void SetWindowPos(int x, int y) override;
     void SetWindowTitle(const char* title) override;
@@ -35,5 +36,11 @@ public:
     const unsigned char* JoystickHats(int joystick, int* count) override;
 
 private:
+    static constexpr int kMaxAxes = 16;
+
     GLFWwindow* m_window = nullptr;
+    // The largest window the context can draw into, as it reported on opening; 0 when unknown.
+    int m_maxWidth = 0, m_maxHeight = 0;
+    // The last axes read, with the vertical ones turned to read positive upward.
+    float m_axes[kMaxAxes] = {};
 };

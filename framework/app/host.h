@@ -61,6 +61,9 @@ public:
     virtual void GetDate(Array<int> date);
     virtual int SaveState(String state);
     virtual String LoadState();
+    // The program found part of the loaded state damaged: the file is kept aside before the
+    // first save replaces it.
+    virtual void StateDamaged();
     virtual String LoadString(String location);
     virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);
     virtual void OpenUrl(String url);
@@ -97,6 +100,10 @@ protected:
     // Runs one forwarded call; a thrown ThrowableObject ends the program through Die.
     template <class F>
     void Guarded(F&& call);
+
+    // What the last LoadState found; it decides how a save may replace the file.
+    enum class StateFile { Absent, Clean, Damaged, Unreadable };
+    StateFile m_stateFile = StateFile::Absent;
 
     VoGameDelegate* m_delegate = nullptr;
     bool m_keyboardEnabled = false;

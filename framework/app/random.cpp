@@ -7,7 +7,7 @@ namespace {
 
 // One step of the generator: a float in [0, 1) with 24 bits of resolution.
 float Step() {
-    uint32_t state = static_cast<uint32_t>(vo_random_Seed) * 1664525u + 1013904223u;
+    uint32_t state = vo_random_Next(static_cast<uint32_t>(vo_random_Seed));
     vo_random_Seed = static_cast<int32_t>(state);
     return static_cast<float>(state >> 8) * 5.9604645e-8f;
 }

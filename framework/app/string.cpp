@@ -105,11 +105,13 @@ String String::Load(FILE* stream) {
         bytes.insert(bytes.end(), block, block + n);
         if (n < sizeof block) break;
     }
-    if (bytes.empty()) return String();
+    return Decode(bytes.data(), bytes.size());
+}
+
+String String::Decode(const unsigned char* p, size_t n) {
+    if (n == 0) return String();
     _str_load_err = nullptr;
 
-    size_t n = bytes.size();
-    const unsigned char* p = bytes.data();
     if (n >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF))) {
         bool little = p[0] == 0xFF;
         std::u16string units;

@@ -23,6 +23,8 @@ public:
     static String FromBytes(const unsigned char* bytes, int length);
     // Reads the rest of the stream and decodes it (byte-order marks, UTF-8, Latin-1 fallback).
     static String Load(FILE* stream);
+    // Decodes bytes read whole as Load does.
+    static String Decode(const unsigned char* bytes, size_t length);
 
     int Length() const { return m_rep ? static_cast<int>(m_rep->size()) : 0; }
     bool Empty() const { return Length() == 0; }

@@ -54,6 +54,8 @@ public:
                             bool fullscreen, int refreshRate, bool resizable) = 0;
     virtual void CloseWindow() = 0;
     virtual bool WindowOpen() = 0;
+    // The window system's own words for what last went wrong, or an empty text.
+    virtual const char* LastError() { return ""; }
     // Focused and not iconified.
     virtual bool WindowActive() = 0;
     virtual void SetWindowPos(int x, int y) = 0;
@@ -78,6 +80,7 @@ public:
 
     virtual bool JoystickPresent(int joystick) = 0;
     // The joystick's own axes, buttons (hats not included) and hats; null with count 0 when absent.
+    // Axes read positive to the right and up (odd-numbered axes are the vertical ones).
     virtual const float* JoystickAxes(int joystick, int* count) = 0;
     virtual const unsigned char* JoystickButtons(int joystick, int* count) = 0;
     virtual const unsigned char* JoystickHats(int joystick, int* count) = 0;

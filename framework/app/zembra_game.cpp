@@ -11,7 +11,7 @@
 int vo_argc = 0;
 const char** vo_argv = nullptr;
 
-int VoZembraGame::Main(int argc, const char* argv[]) {
+int VoZembraGame::Main(int argc, const char* argv[], void (*programInit)(), void (*programMain)()) {
     static VoGlfwWindowSystem windowSystem;
     if (!windowSystem.Init()) {
         std::puts("glfwInit failed");
@@ -24,7 +24,8 @@ int VoZembraGame::Main(int argc, const char* argv[]) {
     vo_install_signal_handlers();
     if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
     try {
-        vo_std_main(argc, argv);
+        programInit();
+        programMain();
     } catch (ThrowableObject* ex) {
         windowSystem.Terminate();
         game->Die(ex);

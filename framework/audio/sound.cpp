@@ -2,6 +2,7 @@
 #include "framework/audio/sound.h"
 
 #include "framework/app/files.h"
+#include "framework/audio/audio_device.h"
 
 Ref<gxtkAudio> vo_audio_device;
 

@@ -4,7 +4,10 @@
 
 #include "framework/app/object.h"
 #include "framework/app/string.h"
-#include "framework/audio/audio_device.h"
+#include "framework/audio/sample.h"
+
+// The OpenAL device (framework/audio/audio_device.h); only framework sources need all of it.
+class gxtkAudio;
 
 class c_Sound : public Object {
 public:

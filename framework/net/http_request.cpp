@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/net/socket.h"
+
 namespace {
 
 // Drops space and control characters (so also the "\r" of a line) from both ends.
@@ -44,6 +46,9 @@ String Join(const std::vector<String>& parts, const String& separator) {
 }
 
 }  // namespace
+
+c_HttpRequest::c_HttpRequest() = default;
+c_HttpRequest::~c_HttpRequest() = default;
 
 c_HttpRequest* c_HttpRequest::m_new() {
     m_sendBuffer = New<c_DataBuffer>()->m_new(kSendBufferSize);

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "framework/net/data_buffer.h"
-#include "framework/net/socket.h"
 #include "framework/net/socket_callbacks.h"
 #include "framework/net/url.h"
 
 class c_HttpRequest;
+// Known here by name only, so that users of the client do not see the sockets underneath.
+class c_Socket;
 
 class c_IOnHttpRequestComplete {
 public:
@@ -27,6 +28,9 @@ public:
     static constexpr int kSendBufferSize = 4096;
     static constexpr int kRecvBufferSize = 16384;
 
+    // Both defined where c_Socket is complete, as dropping m_socket needs it.
+    c_HttpRequest();
+    ~c_HttpRequest() override;
     c_HttpRequest* m_new();
     c_HttpRequest* m_new2(String method, String url, c_IOnHttpRequestComplete* onComplete);
 
