@@ -7,10 +7,8 @@
 #include "framework/audio/ogg_reader.h"
 
 // The system's Vorbis decoder asks for absurd sizes on hostile headers and relies on malloc
-// failing; it also leaks a little on some header errors. Neither is ours to mend, so the
-// sanitizer lets malloc fail and does not count leaks made inside the decoder's library.
+// failing, so the sanitizer lets malloc fail.
 extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
-extern "C" const char* __lsan_default_suppressions() { return "leak:libstb.so\n"; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

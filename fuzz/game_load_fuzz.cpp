@@ -32,7 +32,7 @@ void Check(bool ok, const char* what) {
 // A game object with the defaults start-up gives before reading the saved state.
 Ref<c_MyApp> FreshGame() {
     Ref<c_MyApp> app = New<c_MyApp>();
-    app->m_options[5] = 1;
+    app->m_options[option::kSound] = option::kSoundDefault;
     return app;
 }
 

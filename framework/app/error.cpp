@@ -28,12 +28,32 @@ void WriteText(int fd, const char* text) { WriteAll(fd, text, std::strlen(text))
 
 // The report and the exit, without locks or allocation so that a signal may take this path.
 // Nobody answers the debugger handshake of a desktop game, so the program does not wait on
-// standard input: it announces the stop on standard error and exits at once.
+// standard input: it announces the stop on standard error and exits at once. The text is
+// 8-bit characters, written as UTF-8 like every other line of the log, and the report goes
+// out in one write so that faults in two threads at once never mix their lines.
 [[noreturn]] void ReportAndExit(const char* text) {
     std::fflush(stdout);
-    WriteText(STDOUT_FILENO, kErrorPrefix);
-    WriteText(STDOUT_FILENO, text);
-    WriteText(STDOUT_FILENO, "\n\n");
+    char report[4096];
+    size_t length = 0;
+    auto put = [&](unsigned char byte) {
+        if (length == sizeof report) {
+            WriteAll(STDOUT_FILENO, report, length);
+            length = 0;
+        }
+        report[length++] = static_cast<char>(byte);
+    };
+    for (const char* p = kErrorPrefix; *p; ++p) put(static_cast<unsigned char>(*p));
+    for (auto* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p < 0x80) {
+            put(*p);
+        } else {
+            put(static_cast<unsigned char>(0xC0 | (*p >> 6)));
+            put(static_cast<unsigned char>(0x80 | (*p & 0x3F)));
+        }
+    }
+    put('\n');
+    put('\n');
+    WriteAll(STDOUT_FILENO, report, length);
     WriteText(STDERR_FILENO, "{{~~~~}}\n\n");
     _exit(-1);
 }

@@ -2,6 +2,7 @@
 // saved-state file and the local date.
 #include "framework/app/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <sys/stat.h>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "framework/app/glfw_host.h"
 
@@ -29,10 +31,38 @@ int readInt(FILE* stream) {
                             (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24));
 }
 
-int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length) {
-    std::string temp = std::string(path) + ".XXXXXX";
+int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length, const char* keepSuffix,
+                              std::string* keptPath) {
+    // A symlink stays a link: the file it points to is the one replaced, in its own folder.
+    std::string target = path;
+    struct stat old;
+    bool exists = lstat(path, &old) == 0;
+    if (exists && S_ISLNK(old.st_mode)) {
+        char* real = realpath(path, nullptr);
+        if (!real) return -1;
+        target = real;
+        std::free(real);
+        exists = stat(target.c_str(), &old) == 0;
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        errno = ENOTSUP;
+        return -1;
+    }
+
+    std::string temp = target + ".XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) return -1;
+    // mkstemp makes the file private; the new file takes the old one's mode, or an ordinary one.
+    mode_t mode;
+    if (exists) {
+        mode = old.st_mode & 07777;
+        if (old.st_uid != geteuid() || old.st_gid != getegid()) (void)!fchown(fd, old.st_uid, old.st_gid);
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    fchmod(fd, mode);
     size_t written = 0;
     while (written < length) {
         ssize_t n = write(fd, bytes + written, length - written);
@@ -44,15 +74,24 @@ int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length
     }
     bool ok = written == length && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    // mkstemp makes the file private; a state file is an ordinary file of the player's.
-    if (ok) {
-        mode_t mask = umask(0);
-        umask(mask);
-        chmod(temp.c_str(), 0666 & ~mask);
+    if (ok && keepSuffix && exists) {
+        // The old bytes stay whole under the new name; the rename below then swaps in the new file.
+        std::string kept = target + keepSuffix;
+        unlink(kept.c_str());
+        ok = link(target.c_str(), kept.c_str()) == 0 || std::rename(target.c_str(), kept.c_str()) == 0;
+        if (ok && keptPath) *keptPath = kept;
+        if (!ok) {
+            int reason = errno;
+            unlink(temp.c_str());
+            errno = reason;
+            return -1;
+        }
     }
-    ok = ok && std::rename(temp.c_str(), path) == 0;
+    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
+        int reason = errno;
         unlink(temp.c_str());
+        errno = reason;
         return -2;
     }
     return 0;
@@ -94,22 +133,80 @@ unsigned char* VoGame::LoadData(String location, int* length) {
 }
 
 int VoGame::SaveState(String state) {
+    // A file that exists but could not be read may hold progress this run never saw.
+    if (m_stateFile == StateFile::Unreadable) return -1;
     std::string bytes = state.ToUtf8();
-    int result = vo_file_ReplaceAtomically(PathToFilePath(String(kStateFileName)).ToUtf8().c_str(), bytes.data(),
-                                           bytes.size());
+    std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
+    bool keep = m_stateFile == StateFile::Damaged;
+    std::string kept;
+    int result = vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size(), keep ? kStateDamagedSuffix : nullptr,
+                                           &kept);
     if (result != 0) {
         std::fprintf(stderr, "Floeward: progress could not be saved to %s (%s)\n", kStateFileName,
                      std::strerror(errno));
+        return result;
     }
-    return result;
+    if (!kept.empty()) {
+        std::fprintf(stderr, "Floeward: %s did not load cleanly; its old bytes are kept in %s\n", kStateFileName,
+                     kept.c_str());
+    }
+    m_stateFile = StateFile::Clean;
+    return 0;
 }
 
 String VoGame::LoadState() {
-    FILE* stream = OpenFile(String(kStateFileName), String("rb"));
-    if (!stream) return String();
-    String text = String::Load(stream);
-    std::fclose(stream);
+    std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
+    struct stat st;
+    // Only a file that is not there at all is a fresh start.
+    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+        m_stateFile = StateFile::Absent;
+        return String();
+    }
+    // Without blocking, so that a FIFO in its place cannot hang the start.
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const char* problem = nullptr;
+    if (fd < 0 || fstat(fd, &st) != 0) {
+        problem = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        problem = "not a regular file";
+    }
+    std::vector<unsigned char> bytes;
+    if (!problem && st.st_size <= kStateFileLimit) {
+        // Read at most one byte past the limit, in case the file grows while it is read.
+        const size_t cap = static_cast<size_t>(kStateFileLimit) + 1;
+        size_t size = 0;
+        bytes.resize(static_cast<size_t>(st.st_size) + 1);
+        while (size < cap) {
+            if (size == bytes.size()) bytes.resize(std::min(cap, 2 * size));
+            ssize_t n = read(fd, bytes.data() + size, bytes.size() - size);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) problem = std::strerror(errno);
+            if (n <= 0) break;
+            size += static_cast<size_t>(n);
+        }
+        bytes.resize(size);
+    }
+    if (fd >= 0) close(fd);
+    if (problem) {
+        m_stateFile = StateFile::Unreadable;
+        std::fprintf(stderr, "Floeward: %s exists but cannot be read (%s); progress will not be saved this run\n",
+                     kStateFileName, problem);
+        return String();
+    }
+    if (st.st_size > kStateFileLimit || bytes.size() > static_cast<size_t>(kStateFileLimit)) {
+        m_stateFile = StateFile::Damaged;
+        std::fprintf(stderr, "Floeward: %s is over %lld bytes, too large to be a saved state; it is not read\n",
+                     kStateFileName, static_cast<long long>(kStateFileLimit));
+        return String();
+    }
+    String text = String::Decode(bytes.data(), bytes.size());
+    // Decoding an empty file leaves the last error alone; a save never writes invalid UTF-8.
+    m_stateFile = !bytes.empty() && _str_load_err ? StateFile::Damaged : StateFile::Clean;
     return text;
+}
+
+void VoGame::StateDamaged() {
+    if (m_stateFile == StateFile::Clean) m_stateFile = StateFile::Damaged;
 }
 
 void VoGame::GetDate(Array<int> date) {

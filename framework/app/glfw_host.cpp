@@ -4,9 +4,11 @@
 
 #include "framework/app/input.h"
 
+#include <cstdio>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -16,6 +18,17 @@ VoGlfwGame* VoGlfwGame::_glfwGame = nullptr;
 namespace {
 
 constexpr int kMaxVideoModes = 1024;
+
+// The window the loop opens first: windowed, 8 bits a colour, no alpha, depth or stencil buffer.
+constexpr int kFirstWindowWidth = 640;
+constexpr int kFirstWindowHeight = 480;
+constexpr int kColourBits = 8;
+
+// The most updates one pass runs to catch up; a loop still behind after them drops the backlog.
+constexpr int kMaxCatchUpUpdates = 4;
+
+// m_nextUpdate when no update is scheduled: the next pass starts the schedule afresh from now.
+constexpr double kUnscheduled = 0;
 
 }  // namespace
 
@@ -75,7 +88,7 @@ VoGlfwGame::VoGlfwGame(VoWindowSystem* windowSystem) : m_windowSystem(windowSyst
 void VoGlfwGame::SetUpdateRate(int hertz) {
     m_updateRate = hertz;
     if (hertz != 0) m_updatePeriod = 1.0 / hertz;
-    m_nextUpdate = 0;
+    m_nextUpdate = kUnscheduled;
 }
 
 int VoGlfwGame::Millisecs() { return static_cast<int>(m_windowSystem->GetTime() * 1000.0); }
@@ -106,7 +119,7 @@ int VoGlfwGame::GetDeviceHeight() {
 }
 
 void VoGlfwGame::SetDeviceWindow(int width, int height, int flags) {
-    SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
+    SetGlfwWindow(width, height, kColourBits, kColourBits, kColourBits, 0, 0, 0, (flags & 1) != 0);
 }
 
 Array<Ref<VoDisplayMode>> VoGlfwGame::GetDisplayModes() {
@@ -165,6 +178,13 @@ void VoGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     VoVideoModeInfo desktop = m_windowSystem->DesktopMode();
     m_windowSystem->CloseWindow();
     m_windowSystem->OpenWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen, 60, true);
+    if (!m_windowSystem->WindowOpen()) {
+        // Nothing can run without a window (a display without OpenGL, say): say why and fail.
+        std::printf("glfwCreateWindow failed: %s\n", m_windowSystem->LastError());
+        std::fflush(stdout);
+        m_windowSystem->Terminate();
+        _exit(-1);
+    }
     if (!fullscreen) {
         m_windowSystem->SetWindowPos((desktop.width - width) / 2, (desktop.height - height) / 2);
         m_windowSystem->SetWindowTitle("Floeward");
@@ -180,45 +200,53 @@ void VoGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     }
 }
 
+// One pass is one frame, phases 1 to 5 below. Phase 6, gc_collect, is not a step of its own:
+// it runs after every call the host forwards (VoGame::Guarded).
 void VoGlfwGame::Run() {
-    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    SetGlfwWindow(kFirstWindowWidth, kFirstWindowHeight, kColourBits, kColourBits, kColourBits, 0, 0, 0, false);
     StartGame();
     VoWindowSystem& ws = *m_windowSystem;
     while (ws.WindowOpen()) {
+        // 1. Render and swap.
         RenderGame();
         ws.SwapBuffers();
-        if (m_nextUpdate != 0) {
+        // 2. Sleep until the next update is due.
+        if (m_nextUpdate != kUnscheduled) {
             double wait = m_nextUpdate - ws.GetTime();
             if (wait > 0) ws.Sleep(wait);
         }
+        // 3. Poll events: window callbacks fire only here. Suspended, block until one comes.
         if (m_suspended) {
             ws.WaitEvents();
         } else {
             ws.PollEvents();
         }
+        // 4. Suspend or resume when the window's activity changed; either restarts the schedule.
         if (ws.WindowActive()) {
             if (m_suspended) {
                 ResumeGame();
-                m_nextUpdate = 0;
+                m_nextUpdate = kUnscheduled;
             }
         } else if (!m_suspended) {
             SuspendGame();
-            m_nextUpdate = 0;
+            m_nextUpdate = kUnscheduled;
         }
         if (m_suspended) continue;
+        // 5. Due updates: one a frame at rate 0, otherwise as many as are due, up to the catch-up limit.
         if (m_updateRate == 0) {
             UpdateGame();
             continue;
         }
-        if (m_nextUpdate == 0) m_nextUpdate = ws.GetTime();
+        if (m_nextUpdate == kUnscheduled) m_nextUpdate = ws.GetTime();
         int updates = 0;
-        for (; updates < 4; ++updates) {
+        for (; updates < kMaxCatchUpUpdates; ++updates) {
             UpdateGame();
-            if (m_nextUpdate == 0) break;
+            // The update changed the rate, which restarted the schedule.
+            if (m_nextUpdate == kUnscheduled) break;
             m_nextUpdate += m_updatePeriod;
             if (m_nextUpdate > ws.GetTime()) break;
         }
-        if (updates == 4) m_nextUpdate = 0;
+        if (updates == kMaxCatchUpUpdates) m_nextUpdate = kUnscheduled;
     }
 }
 

@@ -66,11 +66,12 @@ int TransKey(int key);
 // The character a pressed key types by itself (framework code in), or 0 for none.
 int KeyToChar(int key);
 
-// Starts the program: window system, host, signals, globals, application, loop.
+// Starts the program: window system, host, signals, globals, application, loop. The program
+// hands in its own start: programInit sets every global, programMain creates the application.
 class VoZembraGame : public VoGlfwGame {
 public:
     using VoGlfwGame::VoGlfwGame;
-    static int Main(int argc, const char* argv[]);
+    static int Main(int argc, const char* argv[], void (*programInit)(), void (*programMain)());
 };
 
 // The command line, recorded and not used.

@@ -71,3 +71,4 @@ void VoGl::TexSubImage2D(unsigned target, int level, int x, int y, int width, in
 }
 void VoGl::PixelStorei(unsigned name, int value) { glPixelStorei(name, value); }
 unsigned VoGl::GetError() { return glGetError(); }
+void VoGl::GetIntegerv(unsigned name, int* values) { glGetIntegerv(name, values); }

@@ -16,6 +16,7 @@ constexpr unsigned TEXTURE_MAG_FILTER = 0x2800, TEXTURE_MIN_FILTER = 0x2801;
 constexpr unsigned TEXTURE_WRAP_S = 0x2802, TEXTURE_WRAP_T = 0x2803;
 constexpr unsigned NEAREST = 0x2600, CLAMP_TO_EDGE = 0x812F;
 constexpr unsigned UNPACK_ALIGNMENT = 0x0CF5, COLOR_BUFFER_BIT = 0x4000;
+constexpr unsigned MAX_TEXTURE_SIZE = 0x0D33;
 }  // namespace vo_gl
 
 // Each method makes the OpenGL call of the same name on the current context. Subclasses
@@ -56,6 +57,7 @@ public:
                                unsigned type, const void* pixels);
     virtual void PixelStorei(unsigned name, int value);
     virtual unsigned GetError();
+    virtual void GetIntegerv(unsigned name, int* values);
 
 private:
     static VoGl* s_current;

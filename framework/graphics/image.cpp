@@ -1,7 +1,22 @@
 // c_Frame and c_Image: frame layout, gutters, handles and the whole-surface bit.
 #include "framework/graphics/image.h"
 
+#include <cstdio>
+
 #include "framework/app/error.h"
+
+namespace {
+
+// The runtime error keeps its own text; the line before it says which picture was too small.
+[[noreturn]] void FrameOutsideSurface(gxtkSurface* surface, int frameWidth, int frameHeight) {
+    if (!surface->m_path.Empty()) {
+        std::fprintf(stderr, "Floeward: picture %s (%dx%d) is too small for its frames of %dx%d\n",
+                     surface->m_path.ToUtf8().c_str(), surface->Width(), surface->Height(), frameWidth, frameHeight);
+    }
+    voError(String("Image frame outside surface"));
+}
+
+}  // namespace
 
 c_Frame* c_Frame::m_new(int x, int y) {
     m_x = x;
@@ -37,11 +52,11 @@ c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, in
     int cx = x, cy = y;
     for (int i = 0; i < frameCount; ++i) {
         if (cx + frameWidth > srcWidth) {
-            if (frameWidth > srcWidth) voError(String("Image frame outside surface"));
+            if (frameWidth > srcWidth) FrameOutsideSurface(surface, frameWidth, frameHeight);
             cy += frameHeight;
             cx = 0;
         }
-        if (cy + frameHeight > srcHeight) voError(String("Image frame outside surface"));
+        if (cy + frameHeight > srcHeight) FrameOutsideSurface(surface, frameWidth, frameHeight);
         m_frames[i] = Ref<c_Frame>(New<c_Frame>()->m_new(cx + srcX, cy + srcY));
         cx += frameWidth;
     }

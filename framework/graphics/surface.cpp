@@ -2,6 +2,7 @@
 #include "framework/graphics/surface.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "framework/app/glfw_host.h"
@@ -24,6 +25,8 @@ void DrainErrors(VoGl& gl) {
 }
 
 }  // namespace
+
+int vo_surface_maxTextureSize = 0;
 
 int vo_surface_FormatForDepth(int depth) {
     switch (depth) {
@@ -84,15 +87,33 @@ void gxtkSurface::Bind() {
     gl.TexParameteri(vo_gl::TEXTURE_2D, vo_gl::TEXTURE_WRAP_S, vo_gl::CLAMP_TO_EDGE);
     gl.TexParameteri(vo_gl::TEXTURE_2D, vo_gl::TEXTURE_WRAP_T, vo_gl::CLAMP_TO_EDGE);
 
-    DrainErrors(gl);
+    // Some drivers crash on a texture beyond their limit rather than refusing it: such a
+    // surface gets no texture and draws nothing.
+    int limit = 0;
+    gl.GetIntegerv(vo_gl::MAX_TEXTURE_SIZE, &limit);
+    if (limit > 0) vo_surface_maxTextureSize = limit;
+    auto fits = [limit](int width, int height) { return limit <= 0 || (width <= limit && height <= limit); };
     int texWidth = m_width, texHeight = m_height;
-    gl.TexImage2D(vo_gl::TEXTURE_2D, 0, m_format, texWidth, texHeight, 0, m_format, vo_gl::UNSIGNED_BYTE, nullptr);
-    if (gl.GetError() != vo_gl::NO_ERROR) {
-        // Older implementations take only power-of-two sizes; the picture sits in the top-left part.
-        texWidth = PowerOfTwoAtLeast(m_width);
-        texHeight = PowerOfTwoAtLeast(m_height);
-        gl.TexImage2D(vo_gl::TEXTURE_2D, 0, m_format, texWidth, texHeight, 0, m_format, vo_gl::UNSIGNED_BYTE,
-                      nullptr);
+    bool made = fits(texWidth, texHeight);
+    if (made) {
+        DrainErrors(gl);
+        gl.TexImage2D(vo_gl::TEXTURE_2D, 0, m_format, texWidth, texHeight, 0, m_format, vo_gl::UNSIGNED_BYTE, nullptr);
+        if (gl.GetError() != vo_gl::NO_ERROR) {
+            // Older implementations take only power-of-two sizes; the picture sits in the top-left part.
+            texWidth = PowerOfTwoAtLeast(m_width);
+            texHeight = PowerOfTwoAtLeast(m_height);
+            made = fits(texWidth, texHeight);
+            if (made) {
+                gl.TexImage2D(vo_gl::TEXTURE_2D, 0, m_format, texWidth, texHeight, 0, m_format, vo_gl::UNSIGNED_BYTE,
+                              nullptr);
+            }
+        }
+    }
+    if (!made) {
+        std::fprintf(stderr, "Floeward: picture %s (%dx%d) is larger than the %d pixels a texture may have here\n",
+                     m_path.Empty() ? "made in memory" : m_path.ToUtf8().c_str(), m_width, m_height, limit);
+        m_uscale = m_vscale = 0;
+        return;
     }
     m_uscale = texWidth > 0 ? 1.0f / static_cast<float>(texWidth) : 0.0f;
     m_vscale = texHeight > 0 ? 1.0f / static_cast<float>(texHeight) : 0.0f;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/app/object.h"
+#include "framework/app/string.h"
 
 class gxtkSurface : public Object {
 public:
@@ -29,9 +30,14 @@ public:
     int m_format = 0;
     int m_seq = -1;
     unsigned m_texture = 0;
+    // The file the picture came from, to name it when it does not fit; empty for made surfaces.
+    String m_path;
     float m_uscale = 0;
     float m_vscale = 0;
 };
+
+// The largest texture side the current OpenGL context takes, once one has said; 0 before.
+extern int vo_surface_maxTextureSize;
 
 // Multiplies the colour channels of depth-2 and depth-4 pixel bytes by their alpha.
 void vo_surface_Premultiply(unsigned char* data, int pixelCount, int depth);

@@ -15,6 +15,7 @@ bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
     unsigned char* data = VoGame::_game ? VoGame::_game->LoadImageData(path, &width, &height, &depth) : nullptr;
     if (!data) return false;
     surface->SetData(data, width, height, depth);
+    surface->m_path = VoGame::_game->PathToFilePath(path);
     return true;
 }
 

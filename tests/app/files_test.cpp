@@ -1,8 +1,10 @@
 // Locations, text decoding, whole-file reads and the saved-state file.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "framework/app/files.h"
@@ -158,6 +160,128 @@ TEST_F(FilesFixture, AFailedSaveKeepsThePreviousFile) {
         testing::ExitedWithCode(0), "");  // the limit cuts the captured message short too
     EXPECT_EQ(ReadBytes(".zembrastate"), "previous");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// What the host writes to stderr while the call runs.
+template <class F>
+std::string Stderr(F&& call) {
+    testing::internal::CaptureStderr();
+    call();
+    return testing::internal::GetCapturedStderr();
+}
+
+TEST_F(FilesFixture, AStateFileThatCannotBeReadIsNeverReplaced) {
+    struct Case {
+        const char* name;
+        void (*make)();
+    } cases[] = {
+        {"directory", [] { fs::create_directory(".zembrastate"); }},
+        {"fifo", [] { ASSERT_EQ(mkfifo(".zembrastate", 0600), 0); }},
+        {"dangling link", [] { fs::create_symlink("gone", ".zembrastate"); }},
+        {"looping link", [] { fs::create_symlink(".zembrastate", ".zembrastate"); }},
+        {"device", [] { fs::create_symlink("/dev/zero", ".zembrastate"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        auto before = fs::symlink_status(".zembrastate").type();
+        VoGlfwGame fresh(&ws);
+        alarm(10);  // a FIFO must not block the load
+        String text;
+        std::string said = Stderr([&] { text = fresh.LoadState(); });
+        alarm(0);
+        EXPECT_EQ(text, String());
+        EXPECT_NE(said.find("cannot be read"), std::string::npos) << said;
+        EXPECT_NE(said.find("will not be saved"), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+        fresh.StateDamaged();
+        EXPECT_EQ(fresh.SaveState(String("fresh start")), -1);
+        EXPECT_EQ(fresh.SaveState(String("fresh start")), -1);  // off for the rest of the run
+        EXPECT_EQ(fs::symlink_status(".zembrastate").type(), before);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        fs::remove_all(".zembrastate");
+    }
+
+    WriteBytes(".zembrastate", "progress");
+    fs::permissions(".zembrastate", fs::perms::none);
+    if (access(".zembrastate", R_OK) != 0) {  // root reads it anyway
+        VoGlfwGame fresh(&ws);
+        std::string said = Stderr([&] { EXPECT_EQ(fresh.LoadState(), String()); });
+        EXPECT_NE(said.find("Permission denied"), std::string::npos) << said;
+        EXPECT_EQ(fresh.SaveState(String("fresh start")), -1);
+        fs::permissions(".zembrastate", fs::perms::owner_read);
+        EXPECT_EQ(ReadBytes(".zembrastate"), "progress");
+    }
+}
+
+TEST_F(FilesFixture, ADamagedStateFileIsKeptAsideBeforeItIsReplaced) {
+    // Found damaged by the program: kept once, an older copy replaced; later saves just save.
+    WriteBytes(".zembrastate.damaged", "older damage");
+    WriteBytes(".zembrastate", "1|2|bad sum|");
+    EXPECT_EQ(host.LoadState(), String("1|2|bad sum|"));
+    host.StateDamaged();
+    std::string said = Stderr([&] { EXPECT_EQ(host.SaveState(String("1|2|3|")), 0); });
+    EXPECT_NE(said.find(".zembrastate.damaged"), std::string::npos) << said;
+    EXPECT_EQ(ReadBytes(".zembrastate.damaged"), "1|2|bad sum|");
+    EXPECT_EQ(ReadBytes(".zembrastate"), "1|2|3|");
+    EXPECT_EQ(Stderr([&] { EXPECT_EQ(host.SaveState(String("4|")), 0); }), "");
+    EXPECT_EQ(ReadBytes(".zembrastate.damaged"), "1|2|bad sum|");
+
+    // Bytes that are not the UTF-8 a save writes.
+    fs::remove(".zembrastate.damaged");
+    WriteBytes(".zembrastate", "A\xFF" "B");
+    EXPECT_EQ(host.LoadState().Length(), 3);
+    EXPECT_EQ(host.SaveState(String("ok")), 0);
+    EXPECT_EQ(ReadBytes(".zembrastate.damaged"), "A\xFF" "B");
+
+    // A clean load keeps nothing aside, and neither does a fresh start.
+    fs::remove(".zembrastate.damaged");
+    EXPECT_EQ(host.LoadState(), String("ok"));
+    EXPECT_EQ(host.SaveState(String("ok2")), 0);
+    fs::remove(".zembrastate");
+    EXPECT_EQ(host.LoadState(), String());
+    host.StateDamaged();
+    EXPECT_EQ(host.SaveState(String("new")), 0);
+    EXPECT_FALSE(fs::exists(".zembrastate.damaged"));
+}
+
+TEST_F(FilesFixture, AnOversizedStateFileIsNotReadButKeptAside) {
+    WriteBytes(".zembrastate", std::string(kStateFileLimit, '7'));
+    EXPECT_EQ(host.LoadState().Length(), kStateFileLimit);
+    EXPECT_FALSE(fs::exists(".zembrastate.damaged"));
+
+    // Sparse, so the test itself stays small; the load must not read it whole.
+    { std::ofstream(".zembrastate", std::ios::binary) << "x"; }
+    fs::resize_file(".zembrastate", 100ull << 20);
+    String text;
+    std::string said = Stderr([&] { text = host.LoadState(); });
+    EXPECT_EQ(text, String());
+    EXPECT_NE(said.find("too large"), std::string::npos) << said;
+    EXPECT_EQ(host.SaveState(String("1|")), 0);
+    EXPECT_EQ(fs::file_size(".zembrastate.damaged"), 100ull << 20);
+    EXPECT_EQ(ReadBytes(".zembrastate"), "1|");
+}
+
+TEST_F(FilesFixture, SavingKeepsTheFileModeAndItsLink) {
+    WriteBytes(".zembrastate", "old");
+    fs::permissions(".zembrastate", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(host.SaveState(String("new")), 0);
+    EXPECT_EQ(fs::status(".zembrastate").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // The link stays a link; its target is replaced in the target's folder.
+    fs::remove(".zembrastate");
+    fs::create_directory("saves");
+    WriteBytes("saves/state", "1|2|x|");
+    fs::create_symlink("saves/state", ".zembrastate");
+    EXPECT_EQ(host.LoadState(), String("1|2|x|"));
+    host.StateDamaged();
+    ASSERT_EQ(host.SaveState(String("1|2|3|")), 0);
+    EXPECT_TRUE(fs::is_symlink(".zembrastate"));
+    EXPECT_EQ(ReadBytes("saves/state"), "1|2|3|");
+    EXPECT_EQ(ReadBytes("saves/state.damaged"), "1|2|x|");
+    EXPECT_EQ(std::distance(fs::directory_iterator("saves"), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
 }
 
 TEST(Dates, FillAsManyFieldsAsTheArrayHolds) {

@@ -1,7 +1,13 @@
 // The runtime types: number text, UTF-16/UTF-8 both ways, the generator, reclamation, errors.
 #include <cmath>
 #include <csignal>
+#include <atomic>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 #include <gtest/gtest.h>
 
 #include "framework/app/array.h"
@@ -137,6 +143,61 @@ TEST(ErrorsDeathTest, RuntimeErrorPrintsItsTwoLinesOnStandardOutput) {
             voError(String("Image frame outside surface"));
         },
         testing::ExitedWithCode(255), "Zembra Runtime Error : Image frame outside surface\n\n");
+}
+
+TEST(ErrorsDeathTest, TheMessageIsNarrowedThenWrittenAsUtf8) {
+    const char16_t message[] = {u'c', u'a', u'f', 0x00E9, u' ', 0x20AC};
+    EXPECT_EXIT(
+        {
+            dup2(2, 1);
+            voError(String(message, 6));
+        },
+        testing::ExitedWithCode(255), "Zembra Runtime Error : caf\xC3\xA9 \xC2\xAC\n\n");
+}
+
+TEST(ErrorsDeathTest, FaultsInManyThreadsAtOnceEachWriteWholeLines) {
+    // Each thread's text is one repeated letter; a line made of pieces of two would mix them.
+    constexpr int kThreads = 8;
+    constexpr size_t kLength = 3000;
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], 1);
+        close(out[0]);
+        std::atomic<int> ready{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&ready, t] {
+                std::string text(kLength, static_cast<char>('a' + t));
+                ++ready;
+                while (ready < kThreads) {
+                }
+                dbg_error(text.c_str());
+            });
+        }
+        for (auto& thread : threads) thread.join();
+        _exit(0);
+    }
+    close(out[1]);
+    std::string output;
+    char block[4096];
+    for (ssize_t n; (n = read(out[0], block, sizeof block)) > 0;) output.append(block, static_cast<size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 255);
+    std::istringstream lines(output);
+    const std::string prefix = "Zembra Runtime Error : ";
+    int reports = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty()) continue;
+        ASSERT_EQ(line.size(), prefix.size() + kLength) << line.substr(0, 80);
+        EXPECT_EQ(line.rfind(prefix, 0), 0u);
+        EXPECT_EQ(line.find_first_not_of(line[prefix.size()], prefix.size()), std::string::npos);
+        ++reports;
+    }
+    EXPECT_GE(reports, 1);
 }
 
 TEST(ErrorsDeathTest, SignalsBecomeRuntimeErrors) {

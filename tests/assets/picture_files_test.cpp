@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assets/data_dir.h"
+#include "game/image_sheets.h"
 
 namespace {
 
@@ -60,9 +61,38 @@ bool AnyAlpha(const Picture& p, Corner c, int w, int h) {
     return false;
 }
 
+// The sheet of a slot as the game loads it; the font is loaded apart, with its own cells.
+image::Sheet LoadedSheet(int slot) {
+    if (slot == image::kFont) {
+        return {image::kFont, image::kFontStem, image::kFontCell, image::kFontCell, image::kFontCells};
+    }
+    const image::Sheet* sheet = image::SheetOf(slot);
+    return sheet ? *sheet : image::Sheet{slot, "", 0, 0, 0};
+}
+
+// A sheet's file at one detail level, cut into frames by the loader's walk.
+struct SheetFile {
+    std::string name;
+    Picture picture;
+    int frameWidth = 0, frameHeight = 0;
+    std::vector<Corner> frames;
+};
+
+SheetFile LoadSheet(const image::Sheet& sheet, int level) {
+    SheetFile file;
+    file.name = FileName(sheet.stem, level);
+    file.picture = Load(file.name);
+    file.frameWidth = sheet.frameWidth * level;
+    file.frameHeight = sheet.frameHeight * level;
+    if (file.picture.pixels) {
+        file.frames = WalkFrames(file.picture.width, file.picture.height, file.frameWidth, file.frameHeight,
+                                 sheet.frameCount);
+    }
+    return file;
+}
+
 struct Slot {
-    const char* stem;
-    int frameWidth, frameHeight, frameCount;
+    int slot;
     std::vector<int> drawn;  // frames the game draws
 };
 
@@ -74,38 +104,45 @@ std::vector<int> Range(int first, int last) {
 
 const std::vector<Slot>& Slots() {
     static const std::vector<Slot> slots = {
-        {"penA", 36, 36, 64, Range(0, 10)},
-        {"gfx", 36, 36, 64, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 16, 17, 18, 19, 20, 21, 24, 25, 26, 27, 28, 29}},
-        {"BadgesA", 64, 64, 64, Range(0, 63)},
-        {"common/circle", 256, 256, 4, Range(0, 3)},
-        {"common/light", 32, 32, 4, Range(0, 3)},
-        {"fonts/shadow_editundo", 16, 16, 128, [] {
+        {image::kPenguin, Range(0, 10)},
+        {image::kTiles, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 16, 17, 18, 19, 20, 21, 24, 25, 26, 27, 28, 29}},
+        {image::kBadges, Range(0, 63)},
+        {image::kCircle, Range(0, 3)},
+        {image::kLight, Range(0, 3)},
+        {image::kFont, [] {
              std::vector<int> f = Range(1, 94);
              for (int i : Range(96, 110)) f.push_back(i);
              for (int i : Range(112, 124)) f.push_back(i);
              return f;
          }()},
-        {"common/ZUNOLogo", 256, 256, 1, {0}},
-        {"common/dpad", 32, 32, 16, Range(0, 14)},
-        {"common/Buttons", 64, 64, 16, {1, 2, 8, 9, 10}},
-        {"parts", 8, 8, 256, Range(0, 255)},
-        {"common/icons", 32, 32, 16, Range(0, 3)},
-        {"logo", 256, 128, 1, {0}},
-        {"menu", 256, 256, 4, Range(0, 3)},
+        {image::kStudioMark, {0}},
+        {image::kDpad, Range(0, 14)},
+        {image::kButtons, {1, 2, 8, 9, 10}},
+        {image::kParticles, Range(0, 255)},
+        {image::kIcons, Range(0, 3)},
+        {image::kLogo, {0}},
+        {image::kMenu, Range(0, 3)},
     };
     return slots;
 }
 
 TEST(PictureFiles, EverySlotLoadsAtEveryDetailLevelWithEveryDrawnFrameShowingSomething) {
+    for (const image::Sheet& sheet : image::kSheets) {
+        bool listed = false;
+        for (const Slot& slot : Slots()) listed = listed || slot.slot == sheet.slot;
+        EXPECT_TRUE(listed) << "no drawn frames listed for " << sheet.stem;
+    }
     for (const Slot& slot : Slots()) {
+        const image::Sheet sheet = LoadedSheet(slot.slot);
+        ASSERT_GT(sheet.frameCount, 0) << "the game loads no sheet into slot " << slot.slot;
         for (int level : {1, 2, 4}) {
-            std::string name = FileName(slot.stem, level);
-            SCOPED_TRACE(name);
-            Picture p = Load(name);
+            const SheetFile file = LoadSheet(sheet, level);
+            SCOPED_TRACE(file.name);
+            const Picture& p = file.picture;
             ASSERT_NE(p.pixels, nullptr) << "missing or undecodable";
-            int fw = slot.frameWidth * level, fh = slot.frameHeight * level;
-            std::vector<Corner> frames = WalkFrames(p.width, p.height, fw, fh, slot.frameCount);
-            ASSERT_EQ(frames.size(), static_cast<size_t>(slot.frameCount)) << "Image frame outside surface";
+            const int fw = file.frameWidth, fh = file.frameHeight;
+            const std::vector<Corner>& frames = file.frames;
+            ASSERT_EQ(frames.size(), static_cast<size_t>(sheet.frameCount)) << "Image frame outside surface";
             // no wasted rows or columns beyond the grid the frames need
             EXPECT_EQ(p.width % fw, 0);
             EXPECT_LE(p.height, frames.back().y + fh);
@@ -118,10 +155,11 @@ TEST(PictureFiles, PenguinFeetRestOnTheCellFloor) {
     // At 640x480 the level draws the frame centred 1.5T - 32 below the cell centre at T/32,
     // which puts the cell's bottom edge 5 frame pixels above the frame's bottom.
     for (int level : {1, 2, 4}) {
-        Picture p = Load(FileName("penA", level));
+        const SheetFile file = LoadSheet(LoadedSheet(image::kPenguin), level);
+        const Picture& p = file.picture;
         ASSERT_NE(p.pixels, nullptr);
-        int size = 36 * level;
-        std::vector<Corner> frames = WalkFrames(p.width, p.height, size, size, 64);
+        const int size = file.frameWidth;
+        const std::vector<Corner>& frames = file.frames;
         for (int f = 0; f <= 7; f++) {
             int lowest = -1;
             for (int y = 0; y < size; y++) {
@@ -137,10 +175,11 @@ TEST(PictureFiles, PenguinFeetRestOnTheCellFloor) {
 
 TEST(PictureFiles, BlocksFillTheirCellExactlySoNeighboursJoin) {
     for (int level : {1, 2, 4}) {
-        Picture p = Load(FileName("gfx", level));
+        const SheetFile file = LoadSheet(LoadedSheet(image::kTiles), level);
+        const Picture& p = file.picture;
         ASSERT_NE(p.pixels, nullptr);
-        int size = 36 * level, border = 2 * level;
-        std::vector<Corner> frames = WalkFrames(p.width, p.height, size, size, 64);
+        const int size = file.frameWidth, border = 2 * level;
+        const std::vector<Corner>& frames = file.frames;
         for (int f = 0; f <= 7; f++) {
             int holes = 0, spill = 0;
             for (int y = 0; y < size; y++) {
@@ -159,10 +198,11 @@ TEST(PictureFiles, BlocksFillTheirCellExactlySoNeighboursJoin) {
 
 TEST(PictureFiles, GameFontHasEveryPrintableCharacterAndAnEmptySpace) {
     for (int level : {1, 2, 4}) {
-        Picture p = Load(FileName("fonts/shadow_editundo", level));
+        const SheetFile file = LoadSheet(LoadedSheet(image::kFont), level);
+        const Picture& p = file.picture;
         ASSERT_NE(p.pixels, nullptr);
-        int cell = 16 * level;
-        std::vector<Corner> frames = WalkFrames(p.width, p.height, cell, cell, 128);
+        const int cell = file.frameWidth;
+        const std::vector<Corner>& frames = file.frames;
         ASSERT_EQ(frames.size(), 128u);
         EXPECT_FALSE(AnyAlpha(p, frames[0], cell, cell)) << "the space must draw nothing";
         for (int code = 33; code <= 126; code++) {

@@ -16,6 +16,7 @@ public:
 
     bool forward = false;     // pass calls on to the driver; needs a current context
     bool refuseNpot = false;  // raise INVALID_VALUE for a texture size that is not a power of two
+    int maxTextureSize = 0;   // the texture limit reported; 0 asks the driver when forwarding
     std::vector<Call> calls;
 
     RecordingGl() { VoGl::Install(this); }
@@ -85,6 +86,15 @@ public:
         m_pendingError = vo_gl::NO_ERROR;
         if (error != vo_gl::NO_ERROR) return error;
         return forward ? VoGl::GetError() : vo_gl::NO_ERROR;
+    }
+
+    // A query, not a drawing call: not recorded.
+    void GetIntegerv(unsigned name, int* values) override {
+        if (name == vo_gl::MAX_TEXTURE_SIZE && maxTextureSize > 0) {
+            values[0] = maxTextureSize;
+        } else if (forward) {
+            VoGl::GetIntegerv(name, values);
+        }
     }
 
 private:
