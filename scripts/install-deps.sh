@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building (and, with --test, testing) Floeward needs,
+# Installs the Debian packages that building and packaging (and, with --test, testing) Floeward need,
 # only those that are missing, through sudo when not root.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libglfw3-dev libgl-dev libgl1-mesa-dri libopenal-dev libopenal1
-          libstb-dev libvorbis-dev)
+          libstb-dev libvorbis-dev dpkg-dev file)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils libx11-dev
-               clang-14 libclang-rt-14-dev imagemagick)
+               clang-14 libclang-rt-14-dev imagemagick
+               desktop-file-utils appstream librsvg2-bin)
 fi
 
 missing=()
