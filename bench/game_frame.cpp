@@ -1,6 +1,6 @@
 // Benchmarks of the game on a real window: OpenGL draw calls per rendered frame for the loading
 // screen and for a scene of 250 particles and 101 snowflakes, and the cost of one update of the
-// title state with the allocations it makes.
+// title state and of building level 1, with the allocations they make.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -58,7 +58,7 @@ struct Game {
         }
         state.counters["draw_calls_per_frame"] =
             benchmark::Counter(static_cast<double>(gl.draws), benchmark::Counter::kAvgIterations);
-        state.counters["records"] = app->m_drawCount / c_MyApp::kRecordFloats;
+        state.counters["records"] = app->m_drawCount / draw::kRecordFloats;
     }
 
     VoGlfwWindowSystem ws;
@@ -115,6 +115,83 @@ void BM_TitleOnUpdate(benchmark::State& state) {
     for (auto _ : state) game.app->p_OnUpdate();
 }
 BENCHMARK(BM_TitleOnUpdate);
+
+// Building level 1 from its stored text, ten penguins placed, with the allocations it makes.
+void BM_BuildLevelOne(benchmark::State& state) {
+    c_MyApp& app = *TheGame().app;
+    app.m_settings[0] = 10;
+    // The stored texts are made on first use.
+    app.p_GetLev(1);
+    g_allocations = 0;
+    g_countAllocations = true;
+    for (auto _ : state) app.p_GetLev(1);
+    g_countAllocations = false;
+    state.counters["allocations_per_build"] =
+        benchmark::Counter(static_cast<double>(g_allocations), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_BuildLevelOne);
+
+// A closed box with a floor and two shelves, 50 penguins walking in it, the exit out of reach,
+// and every skill counter at `counters`.
+void BuildBusyLevel(c_MyApp& app, float counters) {
+    app.p_FlushGame();
+    app.m_level = 5;
+    app.m_mode = screen::kInLevel;
+    app.m_player[play::kExitX] = -10;
+    app.m_player[play::kExitY] = -10;
+    for (int x = 1; x <= grid::kCols; ++x) {
+        app.p_PutTile(static_cast<float>(x), grid::kRows, 1 + x % 8);
+        if (x < 10 || x > 19) app.p_PutTile(static_cast<float>(x), 9, 1 + x % 8);
+    }
+    for (int y = 1; y < grid::kRows; ++y) {
+        app.p_PutTile(1, static_cast<float>(y), 1);
+        app.p_PutTile(grid::kCols, static_cast<float>(y), 1);
+    }
+    for (int i = 0; i < pen::kRecords; ++i) {
+        app.p_AddPen(static_cast<float>(2 + i % 26), i % 2 == 0 ? 13.0f : 8.0f, i % 3 == 0 ? -1 : 1, i, i == 0 ? 1 : 0);
+    }
+    for (int s = 0; s < skill::kCount; ++s) app.m_player[play::kCounters + s] = counters;
+}
+
+// One level update with no skill left: 31 simulation steps of 50 penguins, each drawn every step.
+void BM_LevelUpdate(benchmark::State& state) {
+    Game& game = TheGame();
+    game.FinishLoading();
+    c_MyApp& app = *game.app;
+    BuildBusyLevel(app, 0);
+    // Into their stride: every penguin out of its wait.
+    for (int i = 0; i < 10; ++i) app.p_Game();
+    g_allocations = 0;
+    g_countAllocations = true;
+    for (auto _ : state) {
+        // The clock never runs out, so that every update is a full one.
+        app.m_player[play::kTimer] = play::kLevelSteps;
+        app.p_Game();
+    }
+    g_countAllocations = false;
+    state.SetItemsProcessed(state.iterations());
+    state.counters["allocations_per_update"] =
+        benchmark::Counter(static_cast<double>(g_allocations), benchmark::Counter::kAvgIterations);
+    state.counters["records"] = app.m_drawCount / draw::kRecordFloats;
+}
+BENCHMARK(BM_LevelUpdate)->Unit(benchmark::kMicrosecond);
+
+// Rendering a busy level: 50 penguins, tiles, the HUD, snow and a burst of 120 particles; one
+// simulation step an update (argument 1) or 31 with no skill left (argument 31).
+void BM_BusyLevelFrame(benchmark::State& state) {
+    Game& game = TheGame();
+    game.FinishLoading();
+    c_MyApp& app = *game.app;
+    BuildBusyLevel(app, state.range(0) == 1 ? 3.0f : 0.0f);
+    // Long enough for every penguin to be out of its wait, at one step an update.
+    for (int i = 0; i < 60; ++i) app.p_Game();
+    app.p_ResetParticles(particle::kStartMax);
+    for (int i = 0; i < 120; ++i) app.p_ThrowParticle(320, 200, 1 + i % 2, 1 + i % 3);
+    app.m_player[play::kTimer] = play::kLevelSteps;
+    app.p_Game();
+    game.RenderFrames(state);
+}
+BENCHMARK(BM_BusyLevelFrame)->Arg(1)->Arg(31)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,42 +1,15 @@
-// Asset loading: the image slot table, the detail level from the window size, file names per
-// level, and the stepwise loader with its loading screen.
+// Asset loading: the detail level from the window size, file names per level, and the
+// stepwise loader with its loading screen.
 #include <algorithm>
 #include <cmath>
 
 #include "framework/graphics/graphics_context.h"
+#include "game/defs.h"
+#include "game/image_sheets.h"
 #include "game/my_app.h"
 
 namespace {
 
-struct ImageSlot {
-    int slot;
-    const char* stem;
-    int frameWidth, frameHeight, frameCount;
-};
-
-constexpr ImageSlot kImageTable[] = {
-    {1, "penA", 36, 36, 64},
-    {2, "gfx", 36, 36, 64},
-    {80, "BadgesA", 64, 64, 64},
-    {85, "common/circle", 256, 256, 4},
-    {86, "common/light", 32, 32, 4},
-    {93, "common/ZUNOLogo", 256, 256, 1},
-    {94, "common/dpad", 32, 32, 16},
-    {95, "common/Buttons", 64, 64, 16},
-    {96, "parts", 8, 8, 256},
-    {97, "common/icons", 32, 32, 16},
-    {98, "logo", 256, 128, 1},
-    {99, "menu", 256, 256, 4},
-};
-
-constexpr int kFontSlot = 90;
-constexpr const char* kFontStem = "fonts/shadow_editundo";
-constexpr int kFontAdvance = 7;
-constexpr int kFontLineHeight = 10;
-constexpr int kFontCell = 16;
-constexpr int kFontCells = 128;
-constexpr int kLogoSlot = 93;
-constexpr int kJingle = 96;
 constexpr int kMidHandle = 1;
 
 // What one loader step loads: up to two image slots and two sounds (0 for none).
@@ -47,16 +20,28 @@ struct LoadStep {
 
 // Steps 1 to 16; the font and the jingle of steps 4 and 5 are handled beside the table.
 constexpr LoadStep kLoadSteps[16] = {
-    {{97, 0}, {96, 0}},  {{95, 0}, {1, 0}},   {{94, 0}, {98, 0}}, {{93, 0}, {0, 0}},
-    {{0, 0}, {99, 0}},   {{99, 98}, {95, 0}}, {{80, 96}, {0, 0}}, {{85, 86}, {0, 0}},
-    {{2, 0}, {0, 0}},    {{1, 0}, {0, 0}},    {{0, 0}, {2, 3}},   {{0, 0}, {4, 5}},
-    {{0, 0}, {6, 7}},    {{0, 0}, {8, 9}},    {{0, 0}, {10, 11}}, {{0, 0}, {12, 0}},
+    {{image::kIcons, 0}, {sfx::kLevelEnd, 0}},
+    {{image::kButtons, 0}, {sfx::kRefusal, 0}},
+    {{image::kDpad, 0}, {sfx::kConfirm, 0}},
+    {{image::kStudioMark, 0}, {0, 0}},
+    {{0, 0}, {sfx::kClick, 0}},
+    {{image::kMenu, image::kLogo}, {sfx::kSpare, 0}},
+    {{image::kBadges, image::kParticles}, {0, 0}},
+    {{image::kCircle, image::kLight}, {0, 0}},
+    {{image::kTiles, 0}, {0, 0}},
+    {{image::kPenguin, 0}, {0, 0}},
+    {{0, 0}, {sfx::kFirstThud, sfx::kFirstThud + 1}},
+    {{0, 0}, {sfx::kLastThud, sfx::kFall}},
+    {{0, 0}, {sfx::kFirstSkill + skill::kJump, sfx::kFirstSkill + skill::kLeap}},
+    {{0, 0}, {sfx::kFirstSkill + skill::kMelt, sfx::kFirstSkill + skill::kBurst}},
+    {{0, 0}, {sfx::kPenguinPickup, sfx::kRescued}},
+    {{0, 0}, {sfx::kSkillPickup, 0}},
 };
 
 // Detail levels start at these window sizes (width or height). The design size itself,
 // 640 by 480, draws its pictures one to one.
-constexpr int kLevel4Size = 1231;
-constexpr int kLevel2Size = 641;
+constexpr int kDetail4MinSize = 1231;
+constexpr int kDetail2MinSize = 641;
 
 }  // namespace
 
@@ -64,9 +49,9 @@ int c_MyApp::p_SetDetailLevel() {
     const int size = std::max(vo_app_DeviceWidth(), vo_app_DeviceHeight());
     if (UseHDImages == 0) {
         m_hdLevel = 1;
-    } else if (size >= kLevel4Size) {
+    } else if (size >= kDetail4MinSize) {
         m_hdLevel = 4;
-    } else if (size >= kLevel2Size) {
+    } else if (size >= kDetail2MinSize) {
         m_hdLevel = 2;
     } else {
         m_hdLevel = 1;
@@ -96,10 +81,11 @@ int c_MyApp::p_LoadImg(int slot, const String& stem, int frameWidth, int frameHe
 
 int c_MyApp::p_LoadFont(int slot, const String& stem, int advance, int lineHeight) {
     String name = p_ImageFile(stem);
-    m_images[slot] = vo_graphics_LoadImage2(name, kFontCell * m_hdLevel, kFontCell * m_hdLevel, kFontCells, kMidHandle);
+    const int cell = image::kFontCell * m_hdLevel;
+    m_images[slot] = vo_graphics_LoadImage2(name, cell, cell, image::kFontCells, kMidHandle);
     m_imgInfo[3 * slot] = advance;
     m_imgInfo[3 * slot + 1] = lineHeight;
-    m_imgInfo[3 * slot + 2] = kFontCells;
+    m_imgInfo[3 * slot + 2] = image::kFontCells;
     m_curFont = slot;
     return 0;
 }
@@ -107,12 +93,13 @@ int c_MyApp::p_LoadFont(int slot, const String& stem, int advance, int lineHeigh
 namespace {
 
 void LoadTableImage(c_MyApp& app, int slot) {
-    for (const ImageSlot& image : kImageTable) {
-        if (image.slot == slot) {
-            app.p_LoadImg(slot, String(image.stem), image.frameWidth, image.frameHeight, image.frameCount, kMidHandle);
-            return;
-        }
+    if (const image::Sheet* sheet = image::SheetOf(slot)) {
+        app.p_LoadImg(slot, String(sheet->stem), sheet->frameWidth, sheet->frameHeight, sheet->frameCount, kMidHandle);
     }
+}
+
+void LoadGameFont(c_MyApp& app) {
+    app.p_LoadFont(image::kFont, String(image::kFontStem), image::kFontAdvance, image::kFontLineHeight);
 }
 
 }  // namespace
@@ -121,8 +108,8 @@ int c_MyApp::p_Reload() {
     m_bgR = m_bgG = m_bgB = 0;
     m_bgAlpha = 1;
     p_SetDetailLevel();
-    LoadTableImage(*this, kLogoSlot);
-    p_LoadFont(kFontSlot, String(kFontStem), kFontAdvance, kFontLineHeight);
+    LoadTableImage(*this, image::kStudioMark);
+    LoadGameFont(*this);
     m_loadStep = 1;
     return 0;
 }
@@ -134,13 +121,13 @@ int c_MyApp::p_Loader() {
         for (int slot : step.images) {
             if (slot != 0) LoadTableImage(*this, slot);
         }
-        if (m_loadStep == 5) p_LoadFont(kFontSlot, String(kFontStem), kFontAdvance, kFontLineHeight);
+        if (m_loadStep == 5) LoadGameFont(*this);
         for (int sound : step.sounds) {
             if (sound != 0) p_LoadSFX(sound);
         }
         // The jingle greets the player once per run; reloads after a resize stay silent.
         if (m_loadStep == 4 && m_jinglePlayed == 0) {
-            p_PlaySFX(kJingle, 1);
+            p_PlaySFX(sfx::kLevelEnd, 1);
             m_jinglePlayed = 1;
         }
         ++m_loadStep;
@@ -181,7 +168,7 @@ int c_MyApp::p_WaitStart(int mode) {
     }
     p_SetSize(2);
     p_SetCol(255, 255, 255, 1);
-    p_DrawImg(kLogoSlot, jscrw / 2, jscrh * 0.48f, 0);
+    p_DrawImg(image::kStudioMark, jscrw / 2, jscrh * 0.48f, 0);
     p_ResetDraw();
     if (mode == 1) {
         p_SetCol(255, 125, 0);
@@ -194,9 +181,9 @@ int c_MyApp::p_WaitStart(int mode) {
     p_Text(jscrw / 2, jscrh - 32, kLoading, 1, 1, 0);
     if (mode == 0) {
         m_pointerUsed = 1;
-        m_mode = 1;
+        m_mode = screen::kTitle;
         p_Reload();
-        vo_app_SetUpdateRate(60);
+        vo_app_SetUpdateRate(kRunningRate);
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 // Badge names and details, and the pop-up list that slides a badge in from the left edge.
 #include "game/globals.h"
+#include "game/image_sheets.h"
 #include "game/my_app.h"
 
 namespace {
@@ -7,7 +8,6 @@ namespace {
 constexpr int kPopupSlots = 13;
 // A pop-up's whole life in updates: 10 sliding in, resting, 10 sliding out.
 constexpr int kPopupLife = 240;
-constexpr int kBadgeIconImage = 80;
 constexpr int kBadgeIcons = 64;
 
 }  // namespace
@@ -44,7 +44,7 @@ int c_MyApp::p_ShowBadges() {
         // Only the first 64 badges have an icon.
         if (id >= 0 && id < kBadgeIcons) {
             p_SetSize(0.5f);
-            p_DrawImg(kBadgeIconImage, x + 144, y + 16, static_cast<float>(id));
+            p_DrawImg(image::kBadges, x + 144, y + 16, static_cast<float>(id));
             p_SetSize(1);
         }
         if (timer > kPopupLife) m_badgeTime[i] = 0;

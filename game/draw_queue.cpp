@@ -6,40 +6,32 @@
 
 namespace {
 
-// Colour factors of p_Ink's numbered colours 1 to 9; any other number is grey.
-constexpr float kPalette[10][3] = {
-    {0.3f, 0.3f, 0.3f}, {1.0f, 0.1f, 0.1f}, {1.0f, 0.5f, 0.1f}, {1.0f, 1.0f, 0.1f}, {0.1f, 1.0f, 0.1f},
-    {0.1f, 1.0f, 1.0f}, {0.1f, 0.1f, 1.0f}, {0.5f, 0.1f, 1.0f}, {1.0f, 0.1f, 0.5f}, {1.0f, 1.0f, 1.0f},
-};
-
-// A channel value that no longer asks for a new background target.
-constexpr int kKeepChannel = -122;
-// The alpha argument that asks for an opaque background.
-constexpr float kOpaqueBackground = -123;
+using namespace draw;
 
 float Channel255(float factor, float brightness) { return std::clamp(factor * brightness * 255.0f, 0.0f, 255.0f); }
 
-}  // namespace
-
-// Writes one record from the current state with its own kind, geometry and frame; a full
-// queue drops it.
-static void AppendRecord(c_MyApp& app, float kind, float x, float y, float a4, float a5, float frame) {
-    if (app.m_drawCount > c_MyApp::kLastRecordStart) return;
+// Writes one record from the current drawing state with its own kind, position, size and
+// frame; a full queue drops it. The size is an image's scale, a rectangle's size, an oval's
+// radii or a line's end point.
+void AppendRecord(c_MyApp& app, float kind, float x, float y, float sizeX, float sizeY, float frame) {
+    if (app.m_drawCount > kLastRecordStart) return;
     float* r = app.m_drawQueue.Data() + app.m_drawCount;
-    r[0] = kind;
-    r[1] = x;
-    r[2] = y;
-    r[3] = app.m_drawRot;
-    r[4] = a4;
-    r[5] = a5;
-    r[6] = frame;
-    r[7] = app.m_drawAlpha;
-    r[10] = app.m_drawR;
-    r[11] = app.m_drawG;
-    r[12] = app.m_drawB;
-    r[13] = static_cast<float>(app.m_drawBlend);
-    app.m_drawCount += c_MyApp::kRecordFloats;
+    r[kKind] = kind;
+    r[kX] = x;
+    r[kY] = y;
+    r[kRotation] = app.m_drawRot;
+    r[kWidth] = sizeX;
+    r[kHeight] = sizeY;
+    r[kFrame] = frame;
+    r[kAlpha] = app.m_drawAlpha;
+    r[kRed] = app.m_drawR;
+    r[kGreen] = app.m_drawG;
+    r[kBlue] = app.m_drawB;
+    r[kBlend] = static_cast<float>(app.m_drawBlend);
+    app.m_drawCount += kRecordFloats;
 }
+
+}  // namespace
 
 int c_MyApp::p_DrawImg(int slot, float x, float y, float frame) {
     AppendRecord(*this, static_cast<float>(slot), x, y, m_drawSizeX, m_drawSizeY, frame);
@@ -47,17 +39,17 @@ int c_MyApp::p_DrawImg(int slot, float x, float y, float frame) {
 }
 
 int c_MyApp::p_Rect(float x, float y, float width, float height) {
-    AppendRecord(*this, kRectRecord, x, y, width, height, 0);
+    AppendRecord(*this, kRectKind, x, y, width, height, 0);
     return 0;
 }
 
 int c_MyApp::p_Oval(float x, float y, float xRadius, float yRadius) {
-    AppendRecord(*this, kOvalRecord, x, y, xRadius, yRadius, 0);
+    AppendRecord(*this, kOvalKind, x, y, xRadius, yRadius, 0);
     return 0;
 }
 
 int c_MyApp::p_Line(float x1, float y1, float x2, float y2) {
-    AppendRecord(*this, kLineRecord, x1, y1, x2, y2, 0);
+    AppendRecord(*this, kLineKind, x1, y1, x2, y2, 0);
     return 0;
 }
 
@@ -101,7 +93,7 @@ int c_MyApp::p_ResetDraw() {
     m_drawG = 255;
     m_drawB = 255;
     m_drawAlpha = 1;
-    m_drawBlend = 1;
+    m_drawBlend = kNormalBlend;
     return 0;
 }
 
@@ -124,7 +116,7 @@ int c_MyApp::p_DoBG(int r, int g, int b, float a) {
     m_bgCurR -= (m_bgCurR - m_bgTargetR) * 0.125f;
     m_bgCurG -= (m_bgCurG - m_bgTargetG) * 0.125f;
     m_bgCurB -= (m_bgCurB - m_bgTargetB) * 0.125f;
-    float alpha = a == kOpaqueBackground ? 1.0f : (a < 0 ? 0.0f : std::min(a, 1.0f));
+    float alpha = a == kBackgroundDefault ? 1.0f : (a < 0 ? 0.0f : std::min(a, 1.0f));
     return p_CLS2D(m_bgCurR, m_bgCurG, m_bgCurB, alpha);
 }
 

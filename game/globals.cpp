@@ -9,17 +9,17 @@ constexpr int kGameNumber = 415;
 
 }  // namespace
 
-float jscrw = kDesignWidth, jscrh = kDesignHeight;
-float rawscrw = kDesignWidth, rawscrh = kDesignHeight;
-float overscan = 0;
-int DebugMode = 0;
-int iCadeControls = 0;
-int HasMusicStream = 1;
-int UseHDImages = 1;
-int GameNum = kGameNumber;
-int J_On_Allow = 0;
-int J_On_Able = 0;
-Array<String> CreditText = vo_game_CreditLines();
+float jscrw, jscrh;
+float rawscrw, rawscrh;
+float overscan;
+int DebugMode;
+int iCadeControls;
+int HasMusicStream;
+int UseHDImages;
+int GameNum;
+int J_On_Allow;
+int J_On_Able;
+Array<String> CreditText;
 
 void vo_game_Init() {
     jscrw = kDesignWidth;
@@ -36,3 +36,10 @@ void vo_game_Init() {
     J_On_Able = 0;
     CreditText = vo_game_CreditLines();
 }
+
+namespace {
+
+// The globals hold their start values from the program's start, before voInit runs.
+const bool kStartValuesSet = (vo_game_Init(), true);
+
+}  // namespace

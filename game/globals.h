@@ -20,7 +20,8 @@ extern int J_On_Able;
 // The credits panel's text, one line an entry.
 extern Array<String> CreditText;
 
-// Puts every global above back to its start value (start-up, and tests between cases).
+// Puts every global above back to its start value, so that every game starts from the same
+// state; the program's start runs it.
 void vo_game_Init();
 // The 53 credit lines.
 Array<String> vo_game_CreditLines();

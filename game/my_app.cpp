@@ -13,70 +13,58 @@
 namespace {
 
 constexpr int kKeyF1 = 112, kKeyF2 = 113, kKeyF4 = 115, kKeyF11 = 122;
-constexpr int kTouchPoints = 10;
-constexpr int kFirstTouchCode = 384;
-constexpr int kPadButtons = 19;
-constexpr int kPadBack = 19;
-constexpr int kRunningRate = 60;
-constexpr int kSuspendedRate = 5;
-constexpr int kTitle = 1, kLevelDone = 2, kInLevel = 10;
-constexpr int kLevelEndSound = 96;
 constexpr int kOptionsSlideOpen = 30;
 constexpr float kCreditsWidth = 140;
-
-// The iCade's characters: the pad entry each letter presses (upper case) or releases.
-struct ICadeKey {
-    char press, release;
-    int entry;
-};
-
-constexpr ICadeKey kICadeKeys[] = {
-    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'H', 'R', 10}, {'J', 'N', 11},
-    {'K', 'P', 12}, {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17},
-};
+// The window size a full-screen switch returns to.
+constexpr int kWindowWidth = 640, kWindowHeight = 480;
+// The level the title shows at start-up.
+constexpr int kStartLevel = 2;
+constexpr int kClearedBadgeFlags = 128;
 
 }  // namespace
 
 int c_MyApp::p_OnCreate() {
     m_fullScreen = 0;
     m_levelSel = 1;
-    m_wheelPos = -32;
+    m_wheelPos = -progress::kWheelStep;
     if (J_On_Allow == 1) p_CheckIn();
-    m_mode = kTitle;
+    m_mode = screen::kTitle;
     vo_app_SetUpdateRate(kRunningRate);
     m_startDevW = vo_app_DeviceWidth();
     m_startDevH = vo_app_DeviceHeight();
     p_Reload();
-    m_level = 2;
+    m_level = kStartLevel;
     m_paused = 0;
     m_pauseDir = -1;
-    m_pauseY = -64;
-    m_titleDrop = -32;
-    for (int i = 0; i < 15; ++i) {
+    m_pauseY = screen::kPausePanelHidden;
+    m_titleDrop = -progress::kWheelStep;
+    for (int i = 0; i < m_badgeShow.Length(); ++i) {
         m_badgeShow[i] = 0;
         m_badgeTime[i] = 0;
     }
-    for (int i = 0; i < 128; ++i) m_badges[i] = 0;
-    for (int i = 0; i < kPadButtons; ++i) m_pad[i] = 0;
+    for (int i = 0; i < kClearedBadgeFlags; ++i) m_badges[i] = 0;
+    for (int i = 0; i < vpad::kButtons; ++i) m_pad[i] = 0;
     for (int i = 0; i < m_options.Length(); ++i) m_options[i] = 0;
-    m_options[5] = 1;
-    for (int i = 0; i <= 150; ++i) m_progress[i] = 0;
+    m_options[option::kSound] = option::kSoundDefault;
+    for (int i = 0; i <= progress::kRecordBase; ++i) m_progress[i] = 0;
     p_Load();
     for (int i = 0; i < m_chan.Length(); ++i) m_chan[i] = i;
     return 0;
 }
 
 int c_MyApp::p_OnUpdate() {
-    // Hot keys.
-    m_pad[kPadBack] = vo_input_KeyHit(KEY_BACK);
+    // 1. Hot keys.
+    m_pad[vpad::kBackHits] = vo_input_KeyHit(KEY_BACK);
     if (vo_input_KeyHit(kKeyF1) > 0) DebugMode = 1 - DebugMode;
     if (vo_input_KeyHit(kKeyF2) > 0) m_hideHud = 1 - m_hideHud;
     if (vo_input_KeyHit(kKeyF11) > 0) p_FullscreenFlip();
     // Ending here saves nothing: progress is saved on suspend and at the end of a level.
     if (vo_input_KeyHit(kKeyF4) > 0 || vo_input_KeyHit(KEY_CLOSE) > 0) voError(String());
 
+    // 2. Finished network operations report.
     vo_asyncevent_UpdateAsyncEvents();
 
+    // 3. The music follows the pause flag.
     if (HasMusicStream == 1 && m_musicOn == 1) {
         if (m_paused != 0) {
             vo_audio_PauseMusic();
@@ -85,62 +73,77 @@ int c_MyApp::p_OnUpdate() {
         }
     }
 
+    // 4. The update rate.
     int now = vo_app_Millisecs();
     if (now - m_updLast > 0) m_updFps = vo_game_Trunc(1000.0f / static_cast<float>(now - m_updLast));
     m_updFpsAvg = (m_updFps + 9 * m_updFpsAvg) / 10;
     m_updLast = vo_app_Millisecs();
 
+    // 5. The pointer.
     p_ReadPointer();
 
-    // Held keys come from the controls; with no key counted as held, only the options box
-    // claims the input.
-    m_keyUsed = 0;
-    if (m_optionsOpen == 1) {
-        m_keyUsed = 1;
-        m_pointerUsed = 1;
-    }
+    // 6. The key latch.
+    p_LatchKeys();
 
+    // 7. The screen, unless the loader runs.
     if (m_loadStep == 0) {
-        if (m_mode == kLevelDone) {
+        if (m_mode == screen::kTitle) p_Menu();
+        if (m_mode == screen::kLevelDone) {
             p_LoadMenu();
-            p_PlaySFX(kLevelEndSound, 1);
-            m_mode = kTitle;
+            p_PlaySFX(sfx::kLevelEnd, 1);
+            m_mode = screen::kTitle;
         }
+        if (m_mode == screen::kInLevel) {
+            if (m_paused == 0) p_Game();
+            p_InGame();
+        }
+        if (m_mode == screen::kStartLevel) p_LoadGame();
+        // The end banner grows over the finished level and retracts over the title.
+        if (m_mode == screen::kTitle || m_mode == screen::kLevelDone || (m_mode == screen::kInLevel && m_levelOver > 0)) {
+            p_GameOver();
+        }
+        if (m_optionsOpen == 1 || m_optionsSlide > 0) p_OptionBox();
         if (m_optionsOpen == 0 && m_optionsSlide > 0) --m_optionsSlide;
         if (m_optionsOpen == 1 && m_optionsSlide < kOptionsSlideOpen) ++m_optionsSlide;
         p_SlideCredits();
     }
+    // 8. One loading step with its loading screen.
     if (m_loadStep > 0) p_Loader();
 
+    // 9. iCade characters.
     if (iCadeControls == 1) p_ReadICade();
 
+    // 10. The debug overlay.
     if (DebugMode == 1) {
         p_ResetDraw();
         p_Text(16, jscrh - 16, String(m_renderFps) + String(":") + String(m_scaleX) + String(",") + String(m_scaleY));
     }
+    // 11. Badge pop-ups, over everything.
     p_ShowBadges();
     return 0;
 }
 
-int c_MyApp::p_ReadPointer() {
-    const float insetY = vo_app_DeviceWidth() > 0
-                             ? overscan * static_cast<float>(vo_app_DeviceHeight()) / static_cast<float>(vo_app_DeviceWidth())
-                             : 0;
-    m_mouseX = vo_game_Trunc((vo_input_MouseX() - overscan) / m_scaleX);
-    m_mouseY = vo_game_Trunc((vo_input_MouseY() - insetY) / m_scaleY);
-    m_pointerDown = vo_input_MouseDown(0) ? 1 : 0;
-    for (int i = 0; i < kTouchPoints; ++i) {
-        m_touchDown[i] = 0;
-        m_touchX[i] = kNoArg;
-        m_touchY[i] = kNoArg;
-        if (vo_input_KeyDown(kFirstTouchCode + i)) {
-            m_touchDown[i] = 1;
-            m_touchX[i] = vo_game_Trunc((vo_input_TouchX(i) - overscan) / m_scaleX);
-            m_touchY[i] = vo_game_Trunc((vo_input_TouchY(i) - insetY) / m_scaleY);
-            m_pointerDown = 1;
+int c_MyApp::p_LatchKeys() {
+    int held = 0;
+    for (int key : action::kLatchOrder) {
+        held = p_PlayKeyAll(key, 1);
+        if (held != 0) break;
+    }
+    // A release frees the keys; a key still held after a panel took it stays taken.
+    if (held == 0) m_keyUsed = 0;
+    if (m_keyUsed == 0 && m_pointerUsed == 0 && m_mode == screen::kTitle && p_PlayKeyAll(action::kPause, 1) != 0) {
+        // Back closes the credits panel; with no panel open the title screen takes it itself.
+        if (m_optionsOpen == 1 || m_creditsOpen == 1) {
+            m_creditsOpen = 0;
+            m_keyUsed = 1;
+            m_pointerUsed = 1;
         }
     }
-    if (m_pointerDown == 0) m_pointerUsed = 0;
+    // While the options box is open, keys and pointer belong to it.
+    if (m_optionsOpen == 1) {
+        m_keyUsed = 1;
+        m_pointerUsed = 1;
+    }
     return 0;
 }
 
@@ -159,20 +162,6 @@ int c_MyApp::p_SlideCredits() {
     return 0;
 }
 
-int c_MyApp::p_ReadICade() {
-    for (;;) {
-        int c = vo_input_GetChar();
-        m_lastChar = c;
-        if (c == 0) break;
-        int upper = c >= 'a' && c <= 'z' ? c - 32 : c;
-        for (const ICadeKey& key : kICadeKeys) {
-            if (upper == key.press) m_pad[key.entry] = 2;
-            if (upper == key.release) m_pad[key.entry] = 0;
-        }
-    }
-    return 0;
-}
-
 int c_MyApp::p_FullscreenFlip() {
     VoGlfwGame* host = VoGlfwGame::_glfwGame;
     m_fullScreen = 1 - m_fullScreen;
@@ -182,13 +171,13 @@ int c_MyApp::p_FullscreenFlip() {
         host->SetGlfwWindow(desktop->m_width, desktop->m_height, desktop->m_redBits, desktop->m_greenBits,
                             desktop->m_blueBits, 0, 0, 0, true);
     } else {
-        host->SetGlfwWindow(640, 480, desktop->m_redBits, desktop->m_greenBits, desktop->m_blueBits, 0, 0, 0, false);
+        host->SetGlfwWindow(kWindowWidth, kWindowHeight, desktop->m_redBits, desktop->m_greenBits, desktop->m_blueBits, 0, 0, 0, false);
     }
     return 0;
 }
 
 int c_MyApp::p_PauseForFocus() {
-    if (m_mode < kInLevel) {
+    if (m_mode < screen::kInLevel) {
         m_paused = 0;
         m_pauseDir = 0;
         m_pauseY = 0;
@@ -204,7 +193,7 @@ int c_MyApp::p_PauseForFocus() {
 int c_MyApp::p_ReleaseInput() {
     vo_input_DisableKeyboard();
     iCadeControls = 0;
-    for (int i = 0; i < kPadButtons; ++i) m_pad[i] = 0;
+    for (int i = 0; i < vpad::kButtons; ++i) m_pad[i] = 0;
     return 0;
 }
 

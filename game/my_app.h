@@ -1,15 +1,18 @@
-// The game's application object: all game state, the screen driver, and the methods of every
-// part of the game (each part's methods live in a source file of its own).
+// The game's application object and the index of the game: one section per source file, in the
+// order an update runs them, each with the methods and fields that file owns.
 #pragma once
 
 #include "framework/app/app.h"
-#include "framework/graphics/image.h"
-#include "game/globals.h"
 #include "framework/audio/sound.h"
+#include "framework/graphics/image.h"
 #include "framework/net/http_request.h"
+#include "game/defs.h"
+#include "game/globals.h"
+#include "game/image_sheets.h"
 
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
+    // Host callbacks, in the order of a run.
     int p_OnCreate() override;
     int p_OnSuspend() override;
     int p_OnResume() override;
@@ -17,20 +20,14 @@ public:
     int p_OnRender() override;
 
     // --- Screen driver (game/my_app.cpp) ---
-    // Marks an argument that was not given, and a touch point that is up.
-    static constexpr int kNoArg = -3717;
-
     int p_FullscreenFlip();
-    // Back from a finished level to the title (game/return_to_title.cpp).
-    int p_LoadMenu();
-    // Parts of an update: the pointer in virtual pixels, the credits panel's slide, the iCade's
-    // characters into the pad.
-    int p_ReadPointer();
-    int p_SlideCredits();
-    int p_ReadICade();
     // Suspend and resume: the pause a level is left in, and the input let go of.
     int p_PauseForFocus();
     int p_ReleaseInput();
+    // Update step 6: which panel the held key and the pointer belong to.
+    int p_LatchKeys();
+    // Update step 7: the credits panel's slide.
+    int p_SlideCredits();
 
     int m_mode = 0;
     int m_paused = 0;
@@ -41,54 +38,274 @@ public:
     int m_inputMode = 0;
     int m_levelSel = 0;
     float m_wheelPos = 0;
-    Array<int> m_pad{20};
-    int m_lastChar = 0;
     int m_updLast = 0;
     int m_updFps = 0;
     int m_updFpsAvg = 0;
-    int m_mouseX = 0;
-    int m_mouseY = 0;
-    int m_pointerDown = 0;
-    Array<int> m_touchDown{10};
-    Array<int> m_touchX{10};
-    Array<int> m_touchY{10};
     int m_pointerUsed = 0;
     int m_keyUsed = 0;
     int m_optionsOpen = 0;
     int m_creditsOpen = 0;
     int m_optionsSlide = 0;
     float m_creditsX = 0;
-    int m_rescued = 0;
     // The window size when the game started.
     int m_startDevW = 0;
     int m_startDevH = 0;
     // The title logo's drop counter; start-up sets it.
     int m_titleDrop = 0;
 
-    // Level state the driver reads when a level ends; the level itself fills it in.
+    // --- Controls: pointer, iCade, actions, sticks, on-screen buttons (game/controls.cpp) ---
+    // Update step 5: the pointer and the touch points in virtual pixels.
+    int p_ReadPointer();
+    // Update step 9: the iCade's characters into the virtual pad.
+    int p_ReadICade();
+    int p_PlayKey(int action, int withStick, int pad);
+    int p_PlayKeyAll(int action, int withStick);
+    float p_StickX(int stick, int pad);
+    float p_StickY(int stick, int pad);
+    int p_AnalogueControl();
+    int p_iCade(int on);
+    int p_MouseIn(float x, float y, float w, float h);
+    int p_MouseIn_Centered(float x, float y, float w, float h);
+    int p_MouseIn_Radius(float x, float y, float w, float h);
+    int p_Touch(float x, float y, float w, float h);
+    int p_Button(int image, float x, float y, int frame);
+    // p_Button on the pause button's image.
+    int p_PauseButton(float x, float y, int frame);
+    int p_Button0(int image, float x, float y, int frame);
+
+    // iCade buttons 0 to 18 (0 up, 2 held) and the back-key hits of the update.
+    Array<int> m_pad{vpad::kEntries};
+    int m_lastChar = 0;
+    int m_mouseX = 0;
+    int m_mouseY = 0;
+    int m_pointerDown = 0;
+    Array<int> m_touchDown{touch::kPoints};
+    Array<int> m_touchX{touch::kPoints};
+    Array<int> m_touchY{touch::kPoints};
+    // p_AnalogueControl: the smoothed direction (-1 to 1 on each axis) and the key ramps behind it.
+    float m_stickOutX = 0, m_stickOutY = 0;
+    float m_keyRampX = 0, m_keyRampY = 0;
+    // The last p_Button's hit.
+    int m_buttonHit = 0;
+
+    // --- Title screen: logo, level wheel, statistics, options button, credits (game/menu_title.cpp) ---
+    int p_Menu();
+    // Level i (from 0) may be played: the first always, any other once it or the level before
+    // it has a record.
+    int p_LevelOpen(int i);
+    // Starts the selected level, or refuses a locked one.
+    int p_ConfirmLevel();
+    // The title's steps, each with its own drawing.
+    int p_MenuStrip();
+    int p_MenuOptionsButton();
+    int p_MenuWheel();
+    int p_MenuKeys();
+    int p_MenuStats();
+    int p_MenuCredits();
+    // Moves the selection to level i (clamped) with the move sound, unless it is already there.
+    int p_SelectLevel(int i);
+
+    // Which title item the keys work: menu::k*Focus.
+    int m_menuCursor = menu::kWheelFocus;
+    float m_wheelSpin = 0;
+    // A drag on the wheel: on, where the press began, how far it has strayed, and the disc
+    // pressed (-1 none), which a tap selects.
+    int m_dragOn = 0;
+    float m_dragX = 0, m_dragY = 0;
+    float m_dragStray = 0;
+    int m_dragDisc = -1;
+    float m_creditsScroll = 0;
+    int m_creditsTop = 0;
+    // Updates the title has run, which turn its gears.
+    int m_menuTurn = 0;
+
+    // --- Options box: sound, iCade and window mode, over the title or the pause panel (game/menu_options.cpp) ---
+    int p_OptionBox();
+    // Carries out the effect of an options row.
+    int p_OptionRow(int row);
+
+    int m_optCursor = 0;
+    int m_optKeyLatch = 0;
+    int m_optPointerLatch = 0;
+    // Updates the box has run, which turn its gear.
+    int m_optTurn = 0;
+
+    // --- Pause panel: continue, restart, quit and options over a paused level (game/menu_pause.cpp) ---
+    int p_PauseMenu();
+    // Carries out a pause item (menu::k*Item); byKey tells the options item which sound to play.
+    int p_PauseItem(int item, int byKey);
+
+    int m_pauseCursor = 0;
+
+    // --- Level data: the stored levels, their decoding and building a level (game/level_data.cpp) ---
+    String p_GetLevDat(int level);
+    String p_JuNKrunch(const String& text);
+    int p_GetLev(int level);
+    // p_GetLev from an expanded text of one's own instead of the stored one.
+    int p_BuildLevel(int level, const String& text);
+    int p_LoadGame();
+    int p_FlushGame();
+
+    // The level in play, from 1.
     int m_level = 0;
+    int m_levCols = 0;
+    int m_levRows = 0;
+    // Element 0: the penguins of the level about to start (the title screen sets it).
+    Array<int> m_settings{100};
+    // The skill whose HUD slot was tapped in the previous update (-1 none).
+    int m_tapSkill = 0;
+
+    // --- Level grid: tiles, the neighbourhood read, placement and pick-ups (game/level_grid.cpp) ---
+    int p_ResetGrid();
+    int p_isFloor(int t);
+    int p_isSolid(int t);
+    int p_PutTile(float x, float y, int t);
+    int p_GetMatrix(float x, float y);
+    // The tile size and the drawing offsets for the virtual screen of the moment.
+    int p_PlaceLevel();
+    // Draws the tiles and hands out the pick-ups that penguins touch.
+    int p_DrawTiles();
+
+    Array<float> m_grid{grid::kFloats};
+    Array<int> m_matrix{grid::kMatrixInts};
+    // Virtual pixels per cell.
+    float m_tileSize = 0;
+    // The level's drawing offsets, subtracted from level positions; and their motion.
+    float m_camX = 0;
+    float m_camY = 0;
+    float m_camDX = 0;
+    float m_camDY = 0;
+
+    // --- Penguins and skills (game/penguins.cpp, game/skills.cpp) ---
+    int p_AddPen(float x, float y, int dir, int delay, int select);
+    int p_ResetObj();
+    int p_ResetPlayers();
+    // One update of a level in play: its simulation steps and all of its drawing.
+    int p_Game();
+    // The 20 floats of penguin record r.
+    float* p_PenAt(int r);
+    // One step of record r, drawn; 1 when the record counts as in play.
+    int p_StepPen(int r);
+    // Keeps the selected penguin's nearest neighbours on screen for the select stick.
+    int p_NotePen(int r, float sx, float sy);
+    // Offsets back within the cell, the neighbourhood read, the ground countdown and the fall speed.
+    int p_SettlePen(int r);
+    // The rule of the penguin's state, one method a state.
+    int p_PenAct(int r, float sx, float sy);
+    int p_PenWalk(int r);
+    int p_PenTurn(int r);
+    int p_PenPopIn(int r);
+    int p_PenWait(int r);
+    int p_PenRescued(int r);
+    // 1 when the penguin is up against a wall it faces.
+    int p_AtWall(int r);
+    // Starts a turn that ends facing newDir.
+    int p_StartTurn(int r, float newDir);
+    // Penguins meeting head on turn each other round.
+    int p_PenBump(int r);
+    // The sprite, a tap that selects it, and the selection marker.
+    int p_DrawPen(int r, float sx, float sy);
+    // A penguin below the last row loses the level.
+    int p_PenDeath(int r, float sx, float sy);
+    // Choosing the skill and the penguin, and giving the one to the other (game/skills.cpp).
+    int p_SkillControls();
+    // Moves the selected skill by one, either way round.
+    int p_SwitchSkill(int by);
+    int p_UseSkill();
+    int p_PenJump(int r);
+    int p_PenLeap(int r);
+    // Melt and Burst: sparks, and one block ahead or above cleared.
+    int p_PenDig(int r, float sx, float sy);
+    int p_PenSpin(int r);
+
+    // 50 penguin records of 20 floats (pen:: in game/defs.h).
+    Array<float> m_pen{pen::kTableFloats};
+    // The play state (play:: in game/defs.h).
+    Array<float> m_player{play::kFloats};
+
+    // --- HUD: skill slots, counters, timer and hints over a level; the pause request (game/hud.cpp) ---
+    // The level's last drawing before its particles; the out-of-time end is found here.
+    int p_DrawHud();
+    // Runs after the level's update, paused or not: the pause key and the pause button.
+    int p_InGame();
+    // Pauses the level with its panel about to slide in.
+    int p_OpenPause();
+
+    // 1 once some penguin faced left in this update: the level sets it, p_DrawHud reads and clears it.
+    int m_facedLeft = 0;
+
+    // --- Particles, snow and stars (game/particles.cpp) ---
+    // Seeds the shared generator; kClockSeed takes the seed from the clock.
+    static constexpr int kClockSeed = -37171650;
+    int p_SeedRnd(int seed);
+    // A whole number from a to b for whole a <= b, from the shared generator.
+    int p_Rand(float a, float b);
+    // An angle or speed of kNoArg means none was given: a random one is used.
+    int p_ThrowParticle(float x, float y, int kind, int colour, float angle = kNoArg, float speed = kNoArg);
+    int p_FreeParticle();
+    int p_ResetParticles(int n);
+    int p_DoParticles(float scale);
+    int p_ResetStars(int n);
+    int p_DoSnow(float dx, float dy);
+
+    Array<float> m_part{particle::kTableFloats};
+    int m_partMax = particle::kStartMax;
+    Array<float> m_star{particle::kTableFloats};
+    int m_starMax = particle::kStartStars;
+
+    // --- Level end: how a level ends, the banner, the rank, the score, the way back (game/level_end.cpp) ---
+    int p_LoadMenu();
+    int p_GameOver();
+    // The rank text of m_score in the level's top ten; the rank itself (0 unranked) goes to m_rank.
+    String p_MyNth();
+    // Ends the level for that reason and scores it; a level already over keeps its first ending.
+    int p_EndLevel(int reason);
+    // The end of a level with no penguin left in play: complete when somebody got home.
+    int p_NoPenguinLeft();
+    // The records in the rescued state, in play or not.
+    int p_CountRescued();
+
+    int m_rank = 0;
+
     int m_levelOver = 0;
+    // Why the level ended (ending:: in game/defs.h).
     int m_endReason = 0;
+    // The end banner's age in updates.
+    int m_endTimer = 0;
     int m_score = 0;
-    // 50 penguin records of 20 floats, field 9 the state (8 rescued).
-    Array<float> m_pen{5100};
-    // The play state; entries 50 to 57 are the skill counters.
-    Array<float> m_player{512};
+    // Penguins found home at the end of the last level.
+    int m_rescued = 0;
 
-    // --- Draw queue and drawing helpers (game/draw_queue.cpp) ---
-    static constexpr int kDrawQueueFloats = 37500;
-    static constexpr int kRecordFloats = 15;
-    // The last start that keeps a whole record inside the queue.
-    static constexpr int kLastRecordStart = kDrawQueueFloats - 16;
-    static constexpr float kRectRecord = -3717;
-    static constexpr float kOvalRecord = -3716;
-    static constexpr float kLineRecord = -3715;
+    // --- Asset loading (game/assets.cpp) ---
+    // Loading is finished at this step.
+    static constexpr int kLastLoadStep = 17;
 
+    int p_LoadImg(int slot, const String& stem, int frameWidth, int frameHeight, int frameCount, int flags);
+    int p_LoadFont(int slot, const String& stem, int advance, int lineHeight);
+    int p_Reload();
+    int p_Loader();
+    int p_WaitStart(int mode);
+    int p_BankLoad();
+    // Sets the detail level and the image scale from the window size.
+    int p_SetDetailLevel();
+    // The stem with the suffix of the detail level, and ".png".
+    String p_ImageFile(const String& stem);
+
+    Array<Ref<c_Image>> m_images{image::kSlots};
+    Array<int> m_imgInfo{3 * image::kSlots};
+    int m_curFont = 0;
+    int m_hdLevel = 1;
+    float m_imgScale = 1;
+    int m_loadStep = 0;
+    int m_jinglePlayed = 0;
+    int m_spinAngle = 0;
+    int m_spinRadius = 0;
+
+    // --- Draw queue and drawing helpers (game/draw_queue.cpp, game/text.cpp, game/render.cpp) ---
     int p_DrawImg(int slot, float x, float y, float frame = 0);
     int p_Rect(float x, float y, float width, float height);
     int p_Oval(float x, float y, float xRadius, float yRadius);
     int p_Line(float x1, float y1, float x2, float y2);
-    // The text routine (game/text.cpp).
     int p_Text(float x, float y, const String& text, float alignX = 0, float alignY = 0, int fontOffset = 0);
     int p_SetCol(float r, float g, float b, float a = kNoArg);
     int p_Ink(int colour, float brightness = 1);
@@ -97,13 +314,13 @@ public:
     int p_SetSize(float sx, float sy = kNoArg);
     int p_ResetDraw();
     int p_CLS2D(float r = kNoArg, float g = kNoArg, float b = kNoArg, float a = 1);
-    int p_DoBG(int r = -123, int g = -123, int b = -123, float a = -123);
+    int p_DoBG(int r = draw::kBackgroundDefault, int g = draw::kBackgroundDefault, int b = draw::kBackgroundDefault,
+               float a = draw::kBackgroundDefault);
     String p_rstr(int value, int digits, const String& pad);
-    // Fits the virtual screen to a window of that size; p_OnRender does it every frame
-    // (both in game/render.cpp).
+    // Fits the virtual screen to a window of that size; p_OnRender does it every frame.
     int p_FitScreen(int width, int height);
 
-    Array<float> m_drawQueue{kDrawQueueFloats};
+    Array<float> m_drawQueue{draw::kQueueFloats};
     int m_drawCount = 0;
     float m_drawSizeX = 0, m_drawSizeY = 0;
     float m_drawRot = 0;
@@ -122,53 +339,6 @@ public:
     int m_fitMode = 0;
     int m_landscape = 0;
 
-    // --- Asset loading (game/assets.cpp) ---
-    static constexpr int kImageSlots = 100;
-    // Loading is finished at this step.
-    static constexpr int kLastLoadStep = 17;
-
-    int p_LoadImg(int slot, const String& stem, int frameWidth, int frameHeight, int frameCount, int flags);
-    int p_LoadFont(int slot, const String& stem, int advance, int lineHeight);
-    int p_Reload();
-    int p_Loader();
-    int p_WaitStart(int mode);
-    int p_BankLoad();
-    // Sets the detail level and the image scale from the window size.
-    int p_SetDetailLevel();
-    // The stem with the suffix of the detail level, and ".png".
-    String p_ImageFile(const String& stem);
-
-    Array<Ref<c_Image>> m_images{kImageSlots};
-    Array<int> m_imgInfo{3 * kImageSlots};
-    int m_curFont = 0;
-    int m_hdLevel = 1;
-    float m_imgScale = 1;
-    int m_loadStep = 0;
-    int m_jinglePlayed = 0;
-    int m_spinAngle = 0;
-    int m_spinRadius = 0;
-
-    // --- Particles, snow and stars (game/particles.cpp) ---
-    // A whole number from a to b for whole a <= b, from the shared generator.
-    int p_Rand(float a, float b);
-    // An angle or speed of -3717 means none was given: a random one is used.
-    int p_ThrowParticle(float x, float y, int kind, int colour, float angle = -3717, float speed = -3717);
-    int p_FreeParticle();
-    int p_ResetParticles(int n);
-    int p_DoParticles(float scale);
-    int p_ResetStars(int n);
-    int p_DoSnow(float dx, float dy);
-
-    // Particle records of 10 floats: kind, x, y, vx, vy, rotation, spin, life, colour, frame.
-    Array<float> m_part{5100};
-    int m_partMax = 250;
-    // Snowflake records of 10 floats: frame, x, y, depth, unused, rotation, spin.
-    Array<float> m_star{5100};
-    int m_starMax = 100;
-    // The level's drawing offsets, subtracted from particle positions (set by the level layout).
-    float m_camX = 0;
-    float m_camY = 0;
-
     // --- Sound effects and music (game/sound.cpp) ---
     int p_LoadSFX(int n);
     int p_PlaySFX(int n, float rate, float volume, float pan);
@@ -177,7 +347,7 @@ public:
     int p_PlayTune(String name, int flags);
     int p_StopTune();
 
-    Array<Ref<c_Sound>> m_sfx{100};
+    Array<Ref<c_Sound>> m_sfx{sfx::kSlots};
     // Channel table; p_OnCreate sets entry i to i.
     Array<int> m_chan{33};
     int m_chanIdx = 0;
@@ -195,10 +365,10 @@ public:
     String p_BadgeDetail(int id);
     int p_ShowBadges();
 
-    Array<int> m_options{25};
+    Array<int> m_options{option::kCount};
     // Badge flags, 0 or 1.
     Array<int> m_badges{256};
-    // Per level L (b = 10 * (L - 1)): top ten at b..b+9, record at 150+b..150+b+9.
+    // Per level, its top ten and its record (progress:: in game/defs.h).
     Array<int> m_progress{750};
     // Badge pop-up list: the badge id and the age in updates of each slot (0: free).
     Array<int> m_badgeShow{15};
@@ -214,3 +384,8 @@ public:
     Ref<c_HttpRequest> m_request;
     int m_replied = 0;
 };
+
+// The program's start, which main.cpp hands to the host: voInit sets every global of the
+// framework and the game, voMain creates the application.
+void voInit();
+void voMain();

@@ -8,8 +8,8 @@
 
 namespace {
 
-// Records whose blend selector is this value are drawn additively.
-constexpr float kAdditiveRecord = 3;
+// A portrait window fits a virtual screen this much larger than the design size.
+constexpr float kPortraitEnlargement = 1.5f;
 
 // Sends a blend mode only when it differs from the one in force: every blend call flushes the
 // device's batch, so repeating it would cost one draw call per record.
@@ -20,23 +20,24 @@ void UseBlend(int mode) {
 }  // namespace
 
 int c_MyApp::p_FitScreen(int width, int height) {
-    const float w = static_cast<float>(width), h = static_cast<float>(height);
-    // A portrait window uses a 1.5 times larger virtual screen.
-    const float k = width >= height ? 1.0f : 1.5f;
-    const float q = (w - 2 * overscan) / (rawscrw * k);
-    const float p = (h - 2 * overscan) / (rawscrh * k);
-    if (p > q) {
+    const float windowW = static_cast<float>(width), windowH = static_cast<float>(height);
+    const float enlargement = width >= height ? 1.0f : kPortraitEnlargement;
+    const float scaleForWidth = (windowW - 2 * overscan) / (rawscrw * enlargement);
+    const float scaleForHeight = (windowH - 2 * overscan) / (rawscrh * enlargement);
+    // The axis with room for the larger scale keeps its design length and the other grows, so
+    // the whole design always shows.
+    if (scaleForHeight > scaleForWidth) {
         m_fitMode = 2;
-        m_scaleX = m_scaleY = p;
-        const float f = h / (rawscrh * k);
-        jscrw = w / f;
-        jscrh = h / f;
+        m_scaleX = m_scaleY = scaleForHeight;
+        const float pixelsPerVirtual = windowH / (rawscrh * enlargement);
+        jscrw = windowW / pixelsPerVirtual;
+        jscrh = windowH / pixelsPerVirtual;
     } else {
         m_fitMode = 1;
-        m_scaleX = m_scaleY = q;
-        const float g = w / (rawscrw * k);
-        jscrw = w / g;
-        jscrh = h / g;
+        m_scaleX = m_scaleY = scaleForWidth;
+        const float pixelsPerVirtual = windowW / (rawscrw * enlargement);
+        jscrw = windowW / pixelsPerVirtual;
+        jscrh = windowH / pixelsPerVirtual;
     }
     m_landscape = jscrh <= jscrw ? 1 : 0;
     return 0;
@@ -69,26 +70,28 @@ int c_MyApp::p_OnRender() {
     const float offsetX = overscan;
     const float offsetY = overscan * static_cast<float>(height) / static_cast<float>(width);
     const float* queue = m_drawQueue.Data();
-    for (int at = 0; at + kRecordFloats <= m_drawCount; at += kRecordFloats) {
-        const float* r = queue + at;
-        vo_graphics_SetAlpha(r[7]);
-        vo_graphics_SetColor(r[10], r[11], r[12]);
-        UseBlend(r[13] == kAdditiveRecord ? 1 : 0);
-        const float x = r[1] * m_scaleX + offsetX, y = r[2] * m_scaleY + offsetY;
-        if (r[0] == kRectRecord) {
-            vo_graphics_DrawRect(x, y, r[4] * m_scaleX, r[5] * m_scaleY);
-        } else if (r[0] == kOvalRecord) {
-            vo_graphics_DrawEllipse(x, y, r[4] * m_scaleX, r[5] * m_scaleY);
-        } else if (r[0] == kLineRecord) {
-            vo_graphics_DrawLine(x, y, r[4] * m_scaleX + offsetX, r[5] * m_scaleY + offsetY);
-        } else if (r[0] > -1) {
+    for (int at = 0; at + draw::kRecordFloats <= m_drawCount; at += draw::kRecordFloats) {
+        const float* record = queue + at;
+        const float kind = record[draw::kKind];
+        vo_graphics_SetAlpha(record[draw::kAlpha]);
+        vo_graphics_SetColor(record[draw::kRed], record[draw::kGreen], record[draw::kBlue]);
+        UseBlend(record[draw::kBlend] == draw::kAdditiveBlend ? 1 : 0);
+        const float x = record[draw::kX] * m_scaleX + offsetX, y = record[draw::kY] * m_scaleY + offsetY;
+        const float sizeX = record[draw::kWidth], sizeY = record[draw::kHeight];
+        if (kind == draw::kRectKind) {
+            vo_graphics_DrawRect(x, y, sizeX * m_scaleX, sizeY * m_scaleY);
+        } else if (kind == draw::kOvalKind) {
+            vo_graphics_DrawEllipse(x, y, sizeX * m_scaleX, sizeY * m_scaleY);
+        } else if (kind == draw::kLineKind) {
+            vo_graphics_DrawLine(x, y, sizeX * m_scaleX + offsetX, sizeY * m_scaleY + offsetY);
+        } else if (kind > -1) {
             // A slot or frame outside the table is skipped like an empty slot, never read.
-            const float slot = std::trunc(r[0]), frame = std::trunc(r[6]);
-            if (slot >= kImageSlots) continue;
+            const float slot = std::trunc(kind), frame = std::trunc(record[draw::kFrame]);
+            if (slot >= image::kSlots) continue;
             c_Image* image = m_images[static_cast<int>(slot)].Get();
             if (!image || !(frame >= 0) || frame >= static_cast<float>(image->m_frames.Length())) continue;
-            vo_graphics_DrawImage2(image, x, y, r[3], r[4] * m_scaleX * m_imgScale, r[5] * m_scaleY * m_imgScale,
-                                   static_cast<int>(frame));
+            vo_graphics_DrawImage2(image, x, y, record[draw::kRotation], sizeX * m_scaleX * m_imgScale,
+                                   sizeY * m_scaleY * m_imgScale, static_cast<int>(frame));
         }
     }
     return 0;

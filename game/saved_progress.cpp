@@ -9,40 +9,46 @@
 #include "framework/app/error.h"
 #include "game/globals.h"
 #include "game/my_app.h"
-#include "game/progress_layout.h"
 
 namespace {
 
-constexpr int kOptions = 25;
+using namespace progress;
+
+constexpr int kOptions = option::kCount;
 constexpr int kBadgeWords = 8;
+constexpr int kBadgeBits = 32;
 constexpr int kScoreRowsWritten = 20;
+// A score row is ten pairs of a top-ten score and a record entry, then the row's checksum.
+constexpr int kRowSumField = 2 * kTopTen;
+constexpr int kRowFields = kRowSumField + 1;
+constexpr int kFields = kOptions + 1 + kBadgeWords + 1 + kScoreRowsWritten * kRowFields;
 constexpr int kScoreRowsRead = 15;
 
 // Checksums wrap at 32 bits whichever way the values lie, so any stored int is summable.
-uint32_t U(int v) { return static_cast<uint32_t>(v); }
-int I(uint32_t v) { return static_cast<int>(v); }
+uint32_t Wrapping(int v) { return static_cast<uint32_t>(v); }
+int AsStored(uint32_t v) { return static_cast<int>(v); }
 
 int SettingsSum(const Array<int>& options) {
     uint32_t sum = 0;
-    for (int i = 0; i < kOptions; ++i) sum += U(i) * U(options[i]);
-    return I(sum);
+    for (int i = 0; i < kOptions; ++i) sum += Wrapping(i) * Wrapping(options[i]);
+    return AsStored(sum);
 }
 
 int BadgeWord(const Array<int>& badges, int g) {
     uint32_t word = 0;
-    for (int j = 0; j < 32; ++j) {
-        if (badges[32 * g + j]) word |= 1u << j;
+    for (int j = 0; j < kBadgeBits; ++j) {
+        if (badges[kBadgeBits * g + j]) word |= 1u << j;
     }
-    return I(word);
+    return AsStored(word);
 }
 
 int RowSum(const Array<int>& progress, int r) {
     uint32_t sum = 0;
-    for (int j = 0; j < 10; ++j) {
-        sum += U(progress[kTopTen * r + j]) * U(j + 4);
-        sum += U(progress[kRecordBase + kTopTen * r + j]) * U(j + 3 + r);
+    for (int j = 0; j < kTopTen; ++j) {
+        sum += Wrapping(progress[kTopTen * r + j]) * Wrapping(j + 4);
+        sum += Wrapping(progress[kRecordBase + kTopTen * r + j]) * Wrapping(j + 3 + r);
     }
-    return I(sum);
+    return AsStored(sum);
 }
 
 void Put(std::string& out, int value) {
@@ -86,21 +92,22 @@ std::vector<int> ParseFields(const String& text) {
 
 String c_MyApp::p_SaveString() {
     std::string out;
-    out.reserve(455 * 4);
+    // A few characters a field.
+    out.reserve(kFields * 4);
     for (int i = 0; i < kOptions; ++i) Put(out, m_options[i]);
     Put(out, SettingsSum(m_options));
 
     uint32_t badgeSum = 0;
     for (int g = 0; g < kBadgeWords; ++g) {
         int word = BadgeWord(m_badges, g);
-        badgeSum += U(word);
+        badgeSum += Wrapping(word);
         Put(out, word);
     }
-    Put(out, I(badgeSum));
+    Put(out, AsStored(badgeSum));
 
     // Rows 15 to 19 are never read back; they are kept so the string keeps its length.
     for (int r = 0; r < kScoreRowsWritten; ++r) {
-        for (int j = 0; j < 10; ++j) {
+        for (int j = 0; j < kTopTen; ++j) {
             Put(out, m_progress[kTopTen * r + j]);
             Put(out, m_progress[kRecordBase + kTopTen * r + j]);
         }
@@ -137,14 +144,14 @@ int c_MyApp::p_LoadString(const String& text) {
         } else {
             voPrint(String("Settings Checksum Invalid"));
             for (int i = 0; i < kOptions; ++i) m_options[i] = 0;
-            m_options[5] = 1;
+            m_options[option::kSound] = option::kSoundDefault;
         }
         s = kOptions + 1;
     }
-    if (m_options[10] < 64) m_options[10] = 64;
-    if (m_options[11] < 64) m_options[11] = 64;
-    if (m_options[12] < 8) m_options[12] = 10;
-    m_options[14] = 1;
+    if (m_options[option::kPadX] < option::kPadMinPosition) m_options[option::kPadX] = option::kPadMinPosition;
+    if (m_options[option::kPadY] < option::kPadMinPosition) m_options[option::kPadY] = option::kPadMinPosition;
+    if (m_options[option::kPadSize] < option::kPadMinSize) m_options[option::kPadSize] = option::kPadDefaultSize;
+    m_options[option::kInset] = 1;
     overscan = 0;
 
     // Badges.
@@ -152,11 +159,11 @@ int c_MyApp::p_LoadString(const String& text) {
     if (s + kBadgeWords < n) {
         uint32_t sum = 0;
         for (int g = 0; g < kBadgeWords; ++g) {
-            uint32_t word = U(f[s + g]);
+            uint32_t word = Wrapping(f[s + g]);
             sum += word;
-            for (int j = 0; j < 32; ++j) m_badges[32 * g + j] = static_cast<int>((word >> j) & 1u);
+            for (int j = 0; j < kBadgeBits; ++j) m_badges[kBadgeBits * g + j] = static_cast<int>((word >> j) & 1u);
         }
-        if (I(sum) == f[s + kBadgeWords]) {
+        if (AsStored(sum) == f[s + kBadgeWords]) {
             voPrint(String("Badges Loaded"));
         } else {
             voPrint(String("Badge Checksum Invalid"));
@@ -169,20 +176,20 @@ int c_MyApp::p_LoadString(const String& text) {
     // highest level completed.
     m_levelSel = 0;
     for (int r = 0; r < kScoreRowsRead; ++r) {
-        if (p + 20 < n) {
-            for (int j = 0; j < 10; ++j) {
+        if (p + kRowSumField < n) {
+            for (int j = 0; j < kTopTen; ++j) {
                 m_progress[kTopTen * r + j] = f[p + 2 * j];
                 m_progress[kRecordBase + kTopTen * r + j] = f[p + 2 * j + 1];
             }
-            if (RowSum(m_progress, r) != f[p + 20]) {
-                for (int j = 0; j < 10; ++j) {
+            if (RowSum(m_progress, r) != f[p + kRowSumField]) {
+                for (int j = 0; j < kTopTen; ++j) {
                     m_progress[kTopTen * r + j] = 0;
                     m_progress[kRecordBase + kTopTen * r + j] = 0;
                 }
             }
-            p += 21;
+            p += kRowFields;
         }
-        if (m_progress[kRecordBase + 10 * r] > 0) m_levelSel = r + 1;
+        if (m_progress[kRecordBase + kTopTen * r] > 0) m_levelSel = r + 1;
     }
     if (m_levelSel <= kLastLevelIndex) {
         m_wheelPos = static_cast<float>(-kWheelStep * m_levelSel);

@@ -6,11 +6,6 @@
 
 namespace {
 
-constexpr int kSoundSlots = 100;
-// Effects go round the first 24 entries of the channel table, cutting off the oldest sound;
-// the device's other channels (music among them) are never taken.
-constexpr int kRingSize = 24;
-
 // Sound option values: 0 off, 1 effects and music, 2 effects only, 3 music only.
 bool EffectsOn(int option) { return option == 1 || option == 2; }
 bool MusicOn(int option) { return option == 1 || option == 3; }
@@ -18,7 +13,7 @@ bool MusicOn(int option) { return option == 1 || option == 3; }
 }  // namespace
 
 int c_MyApp::p_LoadSFX(int n) {
-    if (n < 0 || n >= kSoundSlots) return 0;
+    if (n < 0 || n >= sfx::kSlots) return 0;
     m_sfx[n] = nullptr;
     const char* lead = n < 10 ? "sfx/00" : "sfx/0";
     m_sfx[n] = vo_audio_LoadSound(String(lead) + String(n) + String(".wav"));
@@ -26,9 +21,11 @@ int c_MyApp::p_LoadSFX(int n) {
 }
 
 int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
-    if (!EffectsOn(m_options[5])) return 0;
-    if (n < 0 || n >= kSoundSlots || !m_sfx[n]) return 0;
-    m_chanIdx = (m_chanIdx + 1) % kRingSize;
+    if (!EffectsOn(m_options[option::kSound])) return 0;
+    if (n < 0 || n >= sfx::kSlots || !m_sfx[n]) return 0;
+    // Effects go round the first entries of the channel table, cutting off the oldest sound; the
+    // device's other channels (music among them) are never taken.
+    m_chanIdx = (m_chanIdx + 1) % sfx::kRingSize;
     int channel = m_chan[m_chanIdx];
     vo_audio_StopChannel(channel);
     vo_audio_PlaySound(m_sfx[n], channel, 0);
@@ -50,7 +47,7 @@ int c_MyApp::p_PlayTune(String name, int flags) {
         vo_audio_StopMusic();
         m_musicOn = 0;
     }
-    if (!MusicOn(m_options[5])) return 0;
+    if (!MusicOn(m_options[option::kSound])) return 0;
     vo_audio_PlayMusic(String("sfx/") + name + String(".ogg"), flags);
     m_musicOn = 1;
     return 0;

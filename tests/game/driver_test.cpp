@@ -160,8 +160,8 @@ protected:
         app->m_level = level;
         app->m_score = score;
         app->m_endReason = reason;
-        for (int p = 0; p < 50; ++p) app->m_pen[20 * p + 9] = p < rescued ? 8 : 0;
-        app->m_mode = 2;
+        for (int p = 0; p < pen::kRecords; ++p) app->m_pen[pen::kFloats * p + pen::kState] = p < rescued ? pen::kRescued : pen::kWalking;
+        app->m_mode = screen::kLevelDone;
         Update();
     }
 };
@@ -169,8 +169,8 @@ protected:
 TEST_F(LevelEnd, TheScoreGoesIntoTheTopTenBelowAnEqualOne) {
     for (int j = 0; j < 10; ++j) app->m_progress[20 + j] = 1000 - 100 * j;
     app->m_levelSel = 2;
-    app->m_player[50] = 4.7f;
-    app->m_player[57] = 2;
+    app->m_player[play::kCounters] = 4.7f;
+    app->m_player[play::kCounters + 7] = 2;
     int saves = host.saves;
     EndLevel(3, 500, 0, 3);
     EXPECT_EQ(app->m_mode, 1);
@@ -186,7 +186,7 @@ TEST_F(LevelEnd, TheScoreGoesIntoTheTopTenBelowAnEqualOne) {
     EXPECT_EQ(audio->Plays("sfx/096.wav"), 2) << "the level's end sound after the jingle";
 
     // A lower run keeps the better record; a score below the whole table is not entered.
-    app->m_player[50] = 1;
+    app->m_player[play::kCounters] = 1;
     EndLevel(3, 1, 0, 1);
     EXPECT_EQ(app->m_progress[170], 3);
     EXPECT_EQ(app->m_progress[171], 4);
@@ -207,9 +207,9 @@ TEST_F(LevelEnd, TheWheelAdvancesOnlyAfterARescueAndNeverPastTheLastLevel) {
 
 TEST_F(LevelEnd, QuitOrADeadPenguinRecordsTheScoreOnly) {
     app->m_levelSel = 4;
-    app->m_player[50] = 7;
-    EndLevel(5, 299, -1, 2);
-    EndLevel(5, 150, 9, 2);
+    app->m_player[play::kCounters] = 7;
+    EndLevel(5, 299, ending::kQuit, 2);
+    EndLevel(5, 150, ending::kDeadPenguin, 2);
     EXPECT_EQ(app->m_progress[40], 299);
     EXPECT_EQ(app->m_progress[41], 150);
     EXPECT_EQ(app->m_levelSel, 4);

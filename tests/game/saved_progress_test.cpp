@@ -48,7 +48,7 @@ TEST_F(SavedProgress, AFreshStartSavesTheDefaultString) {
 
 TEST_F(SavedProgress, ARoundTripKeepsEverythingAndSignsBitThirtyOne) {
     Load("");
-    app->m_options[5] = 3;
+    app->m_options[option::kSound] = 3;
     app->m_options[12] = 8;
     app->m_options[24] = -7;
     app->m_badges[31] = 1;
@@ -63,7 +63,7 @@ TEST_F(SavedProgress, ARoundTripKeepsEverythingAndSignsBitThirtyOne) {
     EXPECT_EQ(f[34], "0") << "the badge checksum wraps too";
 
     EXPECT_EQ(Load(saved), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    EXPECT_EQ(app->m_options[5], 3);
+    EXPECT_EQ(app->m_options[option::kSound], 3);
     EXPECT_EQ(app->m_options[12], 8);
     EXPECT_EQ(app->m_badges[31] + app->m_badges[255] + app->m_badges[30], 2);
     EXPECT_EQ(app->m_progress[149], 851);
@@ -74,7 +74,7 @@ TEST_F(SavedProgress, ARoundTripKeepsEverythingAndSignsBitThirtyOne) {
 
 TEST_F(SavedProgress, ADamagedSectionLosesOnlyItself) {
     Load("");
-    app->m_options[5] = 2;
+    app->m_options[option::kSound] = 2;
     app->m_badges[40] = 1;
     app->m_progress[0] = 500;
     app->m_progress[150] = 3;  // levels 1 and 2 completed
@@ -93,7 +93,7 @@ TEST_F(SavedProgress, ADamagedSectionLosesOnlyItself) {
         std::vector<std::string> f = good;
         f[c.field] = c.value;
         EXPECT_EQ(Load(Join(f)), c.log);
-        EXPECT_EQ(app->m_options[5], c.field < 26 ? 1 : 2);
+        EXPECT_EQ(app->m_options[option::kSound], c.field < 26 ? 1 : 2);
         EXPECT_EQ(app->m_badges[40], c.field >= 26 && c.field < 35 ? 0 : 1);
         EXPECT_EQ(app->m_progress[0] + app->m_progress[150], c.field == 35 ? 0 : 503);
         EXPECT_EQ(app->m_progress[160], c.field == 76 ? 0 : 2);
@@ -130,7 +130,7 @@ TEST_F(SavedProgress, ShortAndMalformedStringsFallBackToDefaults) {
                           Case{"4|0|0|0|0|0|0|0|4|", "Badges Loaded\nHighscores Loaded\n", 1}}) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(Load(c.text), c.log);
-        EXPECT_EQ(app->m_options[5], c.sound);
+        EXPECT_EQ(app->m_options[option::kSound], c.sound);
         EXPECT_EQ(app->m_options[10] + app->m_options[11] + app->m_options[12] + app->m_options[14], 64 + 64 + 10 + 1);
         EXPECT_EQ(app->m_badges[2], c.text.size() == 18 ? 1 : 0) << "fewer than 25 fields: badges from field 0";
     }

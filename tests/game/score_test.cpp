@@ -2,7 +2,7 @@
 // rescued nobody scores nothing.
 #include <gtest/gtest.h>
 
-#include "game/score.h"
+#include "game/level_end.h"
 
 namespace {
 

@@ -81,7 +81,7 @@ TEST_F(Sound, TheOptionGatesEffectsAndMusicApart) {
     };
     for (Case c : {Case{0, false, false}, Case{1, true, true}, Case{2, true, false}, Case{3, false, true}}) {
         SCOPED_TRACE(c.option);
-        app->m_options[5] = c.option;
+        app->m_options[option::kSound] = c.option;
         app->m_musicOn = 0;
         app->m_chanIdx = 0;
         log->calls.clear();
@@ -105,9 +105,9 @@ TEST_F(Sound, TunesStartRestartAndStop) {
                                  "music zembra://data/sfx/Garlic.ogg 1 0"}));
     // Music switched off while it plays: the restart only stops it.
     log->calls.clear();
-    app->m_options[5] = 2;
+    app->m_options[option::kSound] = 2;
     app->p_PlayTune(String("-1"), 1);
-    app->m_options[5] = 1;
+    app->m_options[option::kSound] = 1;
     app->p_PlayTune(String(""), 1);
     EXPECT_EQ(log->calls, (Calls{"stop music"}));
     EXPECT_EQ(app->m_musicOn, 0);

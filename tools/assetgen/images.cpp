@@ -1,26 +1,66 @@
-// The image table: file stems, frame sizes and counts as the game loads them, and the
-// rendering of a whole sheet.
+// The picture sheets: the game's sheets as its own table names them, drawn by the generator's
+// frame drawers, and the rendering of a whole sheet.
 #include "tools/assetgen/images.h"
+
+#include "game/image_sheets.h"
 
 namespace assetgen {
 
+namespace {
+
+// What only the generator knows of a game sheet. Every game sheet is written at all three
+// detail levels, without gutters.
+struct SheetArt {
+    int slot;
+    int columns;  // frames per row of the sheet
+    FrameDrawer draw;
+};
+
+constexpr SheetArt kSheetArt[] = {
+    {image::kPenguin, 8, DrawPenguinFrame},   {image::kTiles, 8, DrawTileFrame},
+    {image::kBadges, 8, DrawBadgeFrame},      {image::kCircle, 2, DrawCircleFrame},
+    {image::kLight, 4, DrawLightFrame},       {image::kFont, 16, DrawGameFontFrame},
+    {image::kStudioMark, 1, DrawStudioFrame}, {image::kDpad, 4, DrawDpadFrame},
+    {image::kButtons, 4, DrawButtonFrame},    {image::kParticles, 16, DrawParticleFrame},
+    {image::kIcons, 4, DrawIconFrame},        {image::kLogo, 1, DrawLogoFrame},
+    {image::kMenu, 2, DrawMenuFrame},
+};
+
+// A sheet the game loads but nobody draws would be a missing file; art for a slot the game
+// has no sheet for would be a file nobody loads.
+constexpr bool EverySheetHasArt() {
+    for (const image::Sheet& sheet : image::kSheets) {
+        bool drawn = false;
+        for (const SheetArt& art : kSheetArt) drawn = drawn || art.slot == sheet.slot;
+        if (!drawn) return false;
+    }
+    for (const SheetArt& art : kSheetArt) {
+        if (art.slot != image::kFont && image::SheetOf(art.slot) == nullptr) return false;
+    }
+    return true;
+}
+static_assert(EverySheetHasArt());
+
+ImageAsset GameSheet(const SheetArt& art) {
+    if (art.slot == image::kFont) {
+        return {art.slot, image::kFontStem, image::kFontCell, image::kFontCell, image::kFontCells,
+                art.columns, true, false, art.draw};
+    }
+    const image::Sheet& sheet = *image::SheetOf(art.slot);
+    return {art.slot, sheet.stem, sheet.frameWidth, sheet.frameHeight, sheet.frameCount, art.columns, true, false,
+            art.draw};
+}
+
+}  // namespace
+
 const std::vector<ImageAsset>& ImageAssets() {
-    static const std::vector<ImageAsset> assets = {
-        {1, "penA", 36, 36, 64, 8, true, false, DrawPenguinFrame},
-        {2, "gfx", 36, 36, 64, 8, true, false, DrawTileFrame},
-        {80, "BadgesA", 64, 64, 64, 8, true, false, DrawBadgeFrame},
-        {85, "common/circle", 256, 256, 4, 2, true, false, DrawCircleFrame},
-        {86, "common/light", 32, 32, 4, 4, true, false, DrawLightFrame},
-        {90, "fonts/shadow_editundo", 16, 16, 128, 16, true, false, DrawGameFontFrame},
-        {93, "common/ZUNOLogo", 256, 256, 1, 1, true, false, DrawStudioFrame},
-        {94, "common/dpad", 32, 32, 16, 4, true, false, DrawDpadFrame},
-        {95, "common/Buttons", 64, 64, 16, 4, true, false, DrawButtonFrame},
-        {96, "parts", 8, 8, 256, 16, true, false, DrawParticleFrame},
-        {97, "common/icons", 32, 32, 16, 4, true, false, DrawIconFrame},
-        {98, "logo", 256, 128, 1, 1, true, false, DrawLogoFrame},
-        {99, "menu", 256, 256, 4, 2, true, false, DrawMenuFrame},
-        {-1, "mivo_font", 10, 14, 96, 96, false, true, DrawDefaultFontFrame},
-    };
+    static const std::vector<ImageAsset> assets = [] {
+        std::vector<ImageAsset> list;
+        for (const SheetArt& art : kSheetArt) list.push_back(GameSheet(art));
+        // The framework's default font: one strip of cells, loaded with its gutters cut off.
+        list.push_back({-1, "mivo_font", 10, 14, 96, 96, false, true, DrawDefaultFontFrame});
+        return list;
+    }();
     return assets;
 }
 

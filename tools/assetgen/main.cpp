@@ -1,5 +1,5 @@
 // The asset generator: writes every picture, sound and the tune into a data folder, and on
-// request the contact sheets for reviewing the art.
+// request the contact sheets for reviewing the art or the installed game's desktop icons.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -7,6 +7,7 @@
 
 #include "tools/assetgen/audio_files.h"
 #include "tools/assetgen/contact_sheet.h"
+#include "tools/assetgen/desktop_icon.h"
 #include "tools/assetgen/images.h"
 
 namespace {
@@ -32,8 +33,9 @@ bool WriteImages(const std::filesystem::path& dataDir) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--contact-sheets") == 0) return WriteContactSheets(argv[2]) ? 0 : 1;
+    if (argc == 3 && std::strcmp(argv[1], "--desktop-icons") == 0) return WriteDesktopIcons(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DATA_DIR | --contact-sheets DIR\n", argv[0]);
+        std::fprintf(stderr, "usage: %s DATA_DIR | --contact-sheets DIR | --desktop-icons DIR\n", argv[0]);
         return 2;
     }
     std::filesystem::path dataDir = argv[1];

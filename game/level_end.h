@@ -1,4 +1,4 @@
-// The level score: what a finished level is worth in its top-ten table.
+// The level score: what a finished level is worth in its top-ten table (game/level_end.cpp).
 #pragma once
 
 // 100 for each penguin rescued plus the whole seconds left on the timer; a level that rescued

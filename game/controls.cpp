@@ -1,0 +1,357 @@
+// Controls: the pointer and touch points in virtual pixels, the iCade's characters, the numbered
+// actions over keyboard, pads, sticks and iCade, and the pointer tests of on-screen areas and buttons.
+#include <cmath>
+#include <initializer_list>
+
+#include "framework/app/app.h"
+#include "framework/app/input.h"
+#include "game/image_sheets.h"
+#include "game/my_app.h"
+#include "game/truncate.h"
+
+namespace {
+
+// The iCade's characters: the pad entry each letter presses (upper case) or releases.
+struct ICadeKey {
+    char press, release;
+    int entry;
+};
+
+constexpr ICadeKey kICadeKeys[] = {
+    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'H', 'R', 10}, {'J', 'N', 11},
+    {'K', 'P', 12}, {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17},
+};
+
+// Windows virtual-key codes the actions read; letters are their upper-case characters.
+namespace vk {
+constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kCtrl = 17, kEscape = 27, kSpace = 32;
+constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46, kBackquote = 192;
+}  // namespace vk
+
+// Pad buttons are key codes from 256, 32 a pad; codes past the last key code are never read.
+constexpr int kFirstPadCode = 256;
+constexpr int kPadCodes = 32;
+constexpr int kLastKeyCode = 511;
+constexpr int kLastCodedPad = (kLastKeyCode - kFirstPadCode) / kPadCodes;
+
+// The left stick counts as a direction past kStickThreshold, and moves the analogue direction
+// past kStickDeadZone.
+constexpr float kStickThreshold = 0.4f;
+constexpr float kStickDeadZone = 0.2f;
+// The key ramps: the step while held and the step back after release.
+constexpr float kRampStep = 0.15f;
+constexpr float kRampReturn = 0.2f;
+// The debug marker: the direction drawn as a dot around a ring 64 pixels in from the bottom
+// right corner, once it is more than a nudge.
+constexpr float kMarkerInset = 64;
+constexpr float kMarkerReach = 52;
+constexpr float kMarkerRing = 12;
+constexpr float kMarkerDot = 8;
+constexpr float kMarkerMoved = 0.05f;
+constexpr float kMarkerColour[3] = {0, 180, 250};
+constexpr float kMarkerAlpha = 0.5f;
+// p_Touch's margins around its rectangle.
+constexpr float kTouchMarginBefore = 6;
+constexpr float kTouchMarginAfter = 12;
+
+// A short list of codes, written as a braced list in the tables below.
+struct Codes {
+    int count = 0;
+    int code[4] = {};
+    constexpr Codes() = default;
+    constexpr Codes(std::initializer_list<int> list) {
+        for (int c : list) code[count++] = c;
+    }
+};
+
+enum class Stick { kNone, kUp, kLeft, kRight, kDown };
+
+// Which pad values read an action: every one from -1 up, or only pads 0 and up (then pad -1
+// gives nothing, keyboard and iCade included).
+enum class Pads { kEvery, kOnly };
+
+// One action's inputs: keyboard keys, pad buttons, a left-stick direction (read when asked for)
+// and iCade entries of m_pad.
+struct ActionInputs {
+    int action;
+    Codes keys;
+    Codes buttons;
+    Stick stick;
+    Codes icade;
+    Pads pads;
+};
+
+constexpr Pads kEvery = Pads::kEvery, kPadsOnly = Pads::kOnly;
+
+// With the iCade off. Columns: action, keyboard, pad buttons, left stick, iCade, pad values.
+constexpr ActionInputs kActions[] = {
+    {action::kUp, {vk::kUp, 'W'}, {9}, Stick::kUp, {0}, kEvery},
+    {action::kLeft, {vk::kLeft, 'A'}, {8}, Stick::kLeft, {3}, kEvery},
+    {action::kRight, {vk::kRight, 'D'}, {10}, Stick::kRight, {5}, kEvery},
+    {action::kDown, {vk::kDown, 'S'}, {11}, Stick::kDown, {8}, kEvery},
+    {action::kUse, {'Z', 'J', vk::kSpace, vk::kEnter}, {0}, Stick::kNone, {10}, kEvery},
+    {action::kSpeedUp, {'X', 'K', vk::kCtrl}, {1}, Stick::kNone, {11}, kEvery},
+    {action::kButton2, {'C', 'L', vk::kShift}, {2}, Stick::kNone, {12}, kEvery},
+    {action::kButton3, {'V', 'I'}, {3}, Stick::kNone, {13}, kEvery},
+    {action::kPrevSkill, {'B', 'U'}, {4}, Stick::kNone, {14}, kEvery},
+    {action::kNextSkill, {'N', 'O'}, {5}, Stick::kNone, {15}, kEvery},
+    {action::kBack, {vk::kEscape, vk::kBackquote, vk::kDelete, vk::kBackspace}, {6, 7, 14}, Stick::kNone,
+     {16, 17, 19}, kPadsOnly},
+    {action::kPause, {vk::kEscape, vk::kBackquote, vk::kDelete, vk::kBackspace}, {6, 7, 14}, Stick::kNone,
+     {16, 17, 19}, kEvery},
+};
+
+// With the iCade on, the letter keys are its buttons and drop out, the stick is not read, and
+// back (98) is gone.
+constexpr ActionInputs kICadeActions[] = {
+    {action::kUp, {vk::kUp}, {9}, Stick::kNone, {0}, kEvery},
+    {action::kLeft, {vk::kLeft}, {8}, Stick::kNone, {3}, kEvery},
+    {action::kRight, {vk::kRight}, {10}, Stick::kNone, {5}, kEvery},
+    {action::kDown, {vk::kDown}, {11}, Stick::kNone, {8}, kEvery},
+    {action::kUse, {vk::kSpace, vk::kEnter}, {0}, Stick::kNone, {10}, kEvery},
+    {action::kSpeedUp, {vk::kCtrl}, {1}, Stick::kNone, {11}, kEvery},
+    {action::kButton2, {vk::kShift}, {2}, Stick::kNone, {12}, kEvery},
+    {action::kButton3, {}, {3}, Stick::kNone, {13}, kEvery},
+    {action::kPrevSkill, {}, {4}, Stick::kNone, {14}, kEvery},
+    {action::kNextSkill, {}, {5}, Stick::kNone, {15}, kEvery},
+    {action::kPause, {vk::kEscape, vk::kDelete, vk::kBackspace}, {6, 7, 14}, Stick::kNone, {16, 17, 19}, kEvery},
+};
+
+template <size_t N>
+constexpr const ActionInputs* FindAction(const ActionInputs (&table)[N], int a) {
+    for (const ActionInputs& row : table) {
+        if (row.action == a) return &row;
+    }
+    return nullptr;
+}
+
+bool StickPushed(Stick stick, int pad) {
+    switch (stick) {
+        case Stick::kNone: return false;
+        case Stick::kUp: return vo_input_JoyY(0, pad) > kStickThreshold;
+        case Stick::kDown: return vo_input_JoyY(0, pad) < -kStickThreshold;
+        case Stick::kLeft: return vo_input_JoyX(0, pad) < -kStickThreshold;
+        case Stick::kRight: return vo_input_JoyX(0, pad) > kStickThreshold;
+    }
+    return false;
+}
+
+// Moves a key ramp one update for the key of one direction (dir -1 or +1): outward while the key
+// is held, back to 0 while it is not and the ramp lies on its side. The output follows the ramp
+// whenever the ramp moves.
+void Ramp(bool held, float dir, float& ramp, float& output) {
+    if (held) {
+        ramp += dir * kRampStep;
+        output = ramp;
+    } else if (ramp * dir > 0) {
+        ramp -= dir * kRampReturn;
+        if (ramp * dir < 0) ramp = 0;
+        output = ramp;
+    }
+}
+
+float Clamp1(float v) { return std::fmin(std::fmax(v, -1.0f), 1.0f); }
+
+// Whether touch point i is down and strictly inside the box.
+bool TouchInside(const c_MyApp& app, int i, float left, float top, float right, float bottom) {
+    if (app.m_touchDown[i] == 0) return false;
+    const float tx = static_cast<float>(app.m_touchX[i]), ty = static_cast<float>(app.m_touchY[i]);
+    return tx > left && tx < right && ty > top && ty < bottom;
+}
+
+// An image's width and height on screen in virtual pixels: its detail-level size brought back
+// by the display scale, times the draw scale.
+float ShownWidth(const c_MyApp& app, int image) {
+    return static_cast<float>(app.m_imgInfo[3 * image]) * app.m_imgScale * app.m_drawSizeX;
+}
+float ShownHeight(const c_MyApp& app, int image) {
+    return static_cast<float>(app.m_imgInfo[3 * image + 1]) * app.m_imgScale * app.m_drawSizeY;
+}
+
+// Whether any touch point is down and strictly inside the box w by h centred on (x, y).
+bool AnyTouchInside(const c_MyApp& app, float x, float y, float w, float h) {
+    for (int i = 0; i < touch::kPoints; ++i) {
+        if (TouchInside(app, i, x - w * 0.5f, y - h * 0.5f, x + w * 0.5f, y + h * 0.5f)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int c_MyApp::p_ReadPointer() {
+    const float insetY = vo_app_DeviceWidth() > 0
+                             ? overscan * static_cast<float>(vo_app_DeviceHeight()) / static_cast<float>(vo_app_DeviceWidth())
+                             : 0;
+    m_mouseX = vo_game_Trunc((vo_input_MouseX() - overscan) / m_scaleX);
+    m_mouseY = vo_game_Trunc((vo_input_MouseY() - insetY) / m_scaleY);
+    m_pointerDown = vo_input_MouseDown(0) ? 1 : 0;
+    for (int i = 0; i < touch::kPoints; ++i) {
+        m_touchDown[i] = 0;
+        m_touchX[i] = kNoArg;
+        m_touchY[i] = kNoArg;
+        if (vo_input_KeyDown(touch::kFirstCode + i)) {
+            m_touchDown[i] = 1;
+            m_touchX[i] = vo_game_Trunc((vo_input_TouchX(i) - overscan) / m_scaleX);
+            m_touchY[i] = vo_game_Trunc((vo_input_TouchY(i) - insetY) / m_scaleY);
+            m_pointerDown = 1;
+        }
+    }
+    if (m_pointerDown == 0) m_pointerUsed = 0;
+    return 0;
+}
+
+int c_MyApp::p_ReadICade() {
+    for (;;) {
+        int c = vo_input_GetChar();
+        m_lastChar = c;
+        if (c == 0) break;
+        int upper = c >= 'a' && c <= 'z' ? c - 32 : c;
+        for (const ICadeKey& key : kICadeKeys) {
+            if (upper == key.press) m_pad[key.entry] = vpad::kHeld;
+            if (upper == key.release) m_pad[key.entry] = 0;
+        }
+    }
+    return 0;
+}
+
+int c_MyApp::p_PlayKey(int a, int withStick, int pad) {
+    if (pad < -1) return 0;
+    const ActionInputs* row = iCadeControls == 1 ? FindAction(kICadeActions, a) : FindAction(kActions, a);
+    if (!row || (row->pads == Pads::kOnly && pad < 0)) return 0;
+    for (int i = 0; i < row->keys.count; ++i) {
+        if (vo_input_KeyDown(row->keys.code[i])) return 1;
+    }
+    if (pad >= 0 && pad <= kLastCodedPad) {
+        for (int i = 0; i < row->buttons.count; ++i) {
+            if (vo_input_KeyDown(kFirstPadCode + kPadCodes * pad + row->buttons.code[i])) return 1;
+        }
+    }
+    if (pad >= 0 && withStick == 1 && StickPushed(row->stick, pad)) return 1;
+    for (int i = 0; i < row->icade.count; ++i) {
+        if (m_pad[row->icade.code[i]] != 0) return m_pad[row->icade.code[i]];
+    }
+    return 0;
+}
+
+int c_MyApp::p_PlayKeyAll(int a, int withStick) {
+    int sum = 0;
+    for (int pad = 0; pad < action::kPads; ++pad) sum += p_PlayKey(a, withStick, pad);
+    return sum;
+}
+
+float c_MyApp::p_StickX(int stick, int pad) { return pad < 0 ? 0 : vo_input_JoyX(stick, pad); }
+
+// The left stick reads with down positive, as the screen's y does.
+float c_MyApp::p_StickY(int stick, int pad) {
+    if (pad < 0) return 0;
+    return stick == 0 ? -vo_input_JoyY(stick, pad) : vo_input_JoyY(stick, pad);
+}
+
+int c_MyApp::p_AnalogueControl() {
+    m_stickOutX = 0;
+    m_stickOutY = 0;
+    const float jx = vo_input_JoyX(0, 0), jy = vo_input_JoyY(0, 0);
+    if (std::fabs(jx) > kStickDeadZone || std::fabs(jy) > kStickDeadZone) {
+        m_stickOutX = jx;
+        m_stickOutY = -jy;
+    }
+    // Keys ramp up over a few updates so that a tap moves less than a hold.
+    Ramp(p_PlayKey(action::kUp, 0, 0) != 0, -1, m_keyRampY, m_stickOutY);
+    Ramp(p_PlayKey(action::kDown, 0, 0) != 0, 1, m_keyRampY, m_stickOutY);
+    Ramp(p_PlayKey(action::kLeft, 0, 0) != 0, -1, m_keyRampX, m_stickOutX);
+    Ramp(p_PlayKey(action::kRight, 0, 0) != 0, 1, m_keyRampX, m_stickOutX);
+    m_stickOutX = Clamp1(m_stickOutX);
+    m_stickOutY = Clamp1(m_stickOutY);
+    m_keyRampX = Clamp1(m_keyRampX);
+    m_keyRampY = Clamp1(m_keyRampY);
+
+    if ((std::fabs(m_stickOutX) > kMarkerMoved || std::fabs(m_stickOutY) > kMarkerMoved) && DebugMode == 1) {
+        const float cx = jscrw - kMarkerInset, cy = jscrh - kMarkerInset;
+        p_SetCol(kMarkerColour[0], kMarkerColour[1], kMarkerColour[2], kMarkerAlpha);
+        p_Oval(cx, cy, kMarkerRing, kMarkerRing);
+        p_Oval(cx + kMarkerReach * m_stickOutX, cy + kMarkerReach * m_stickOutY, kMarkerDot, kMarkerDot);
+    }
+    p_SetCol(255, 255, 255, 1);
+    p_SetSize(1);
+    return 0;
+}
+
+int c_MyApp::p_iCade(int on) {
+    if (on == 1) {
+        vo_input_EnableKeyboard();
+        iCadeControls = 1;
+        // Whatever was typed before the iCade took over is not a button.
+        m_lastChar = 0;
+        for (int c = vo_input_GetChar(); c != 0; c = vo_input_GetChar()) m_lastChar = c;
+    } else if (on == 0) {
+        vo_input_DisableKeyboard();
+        iCadeControls = 0;
+        for (int i = 0; i < vpad::kButtons; ++i) m_pad[i] = 0;
+    }
+    return 0;
+}
+
+int c_MyApp::p_MouseIn(float x, float y, float w, float h) {
+    for (int i = 0; i < touch::kPoints; ++i) {
+        if (TouchInside(*this, i, x, y, x + w, y + h)) return 1;
+    }
+    return 0;
+}
+
+int c_MyApp::p_MouseIn_Centered(float x, float y, float w, float h) {
+    return AnyTouchInside(*this, x, y, w, h) ? 1 : 0;
+}
+
+int c_MyApp::p_MouseIn_Radius(float x, float y, float w, float h) {
+    const float reach2 = (w * 0.5f) * (w * 0.5f) + (h * 0.5f) * (h * 0.5f);
+    for (int i = 0; i < touch::kPoints; ++i) {
+        if (m_touchDown[i] == 0) continue;
+        const float dx = static_cast<float>(m_touchX[i]) - x, dy = static_cast<float>(m_touchY[i]) - y;
+        if (dx * dx + dy * dy <= reach2) return 1;
+    }
+    return 0;
+}
+
+int c_MyApp::p_Touch(float x, float y, float w, float h) {
+    p_Rect(x, y, w, h);
+    // The margins are wider to the right and below, where a finger covers what it presses.
+    for (int i = 0; i < touch::kPoints; ++i) {
+        if (TouchInside(*this, i, x - kTouchMarginBefore, y - kTouchMarginBefore, x + w + kTouchMarginAfter,
+                        y + h + kTouchMarginAfter)) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int c_MyApp::p_Button(int image, float x, float y, int frame) {
+    m_buttonHit = 0;
+    p_DrawImg(image, x, y, static_cast<float>(frame));
+    const float w = ShownWidth(*this, image), h = ShownHeight(*this, image);
+    if (m_pointerDown >= 1 && AnyTouchInside(*this, x, y, w, h)) m_buttonHit = 1;
+    return m_buttonHit;
+}
+
+int c_MyApp::p_PauseButton(float x, float y, int frame) { return p_Button(image::kIcons, x, y, frame); }
+
+int c_MyApp::p_Button0(int image, float x, float y, int frame) {
+    if (m_drawCount <= draw::kLastRecordStart) {
+        float* r = m_drawQueue.Data() + m_drawCount;
+        r[draw::kKind] = static_cast<float>(image);
+        r[draw::kX] = x;
+        r[draw::kY] = y;
+        r[draw::kRotation] = m_drawRot;
+        r[draw::kWidth] = m_drawSizeX;
+        r[draw::kHeight] = m_drawSizeY;
+        r[draw::kFrame] = static_cast<float>(frame);
+        r[draw::kAlpha] = m_drawAlpha;
+        r[draw::kRed] = m_drawR;
+        r[draw::kGreen] = m_drawG;
+        r[draw::kBlue] = m_drawB;
+        r[draw::kBlend] = static_cast<float>(m_drawBlend);
+        m_drawCount += draw::kRecordFloats;
+    }
+    // Only the first touch point, which the left mouse button moves too.
+    const float halfW = ShownWidth(*this, image) * 0.5f, halfH = ShownHeight(*this, image) * 0.5f;
+    return m_pointerDown > 0 && TouchInside(*this, 0, x - halfW, y - halfH, x + halfW, y + halfH) ? 1 : 0;
+}

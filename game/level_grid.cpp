@@ -1,0 +1,154 @@
+// The level's tile grid: writing and reading cells, the 3 × 3 neighbourhood the penguins move
+// by, the level's place on the screen, and the tiles drawn with their pick-ups collected.
+#include <algorithm>
+#include <cmath>
+
+#include "framework/app/random.h"
+#include "game/image_sheets.h"
+#include "game/my_app.h"
+#include "game/truncate.h"
+
+namespace {
+
+// The level with its border: columns 0 to kGridCols − 1, rows 0 to kGridRows − 1.
+constexpr int kGridCols = grid::kCols + 2;
+constexpr int kGridRows = grid::kRows + 2;
+
+// Tile images are drawn at this size in virtual pixels at scale 1.
+constexpr float kTileImageSize = 32;
+// Tiles sit this far below the top of the level's drawing area.
+constexpr float kTopStrip = 32;
+// A screen too wide for its height sizes the tiles by the height instead, leaving kWideRoom
+// pixels; the test that decides it reserves kWideTest.
+constexpr float kWideTest = 96;
+constexpr float kWideRoom = 64;
+// The drawing offsets in cells: the level centred across, and lifted to leave the HUD's room
+// below it.
+constexpr float kHalfLevelCells = grid::kCols / 2.0f;
+constexpr float kLevelDepthCells = 17;
+
+// Frames of the tile image: blocks, start and exit from 0; pick-ups from kPickupFrame.
+constexpr int kPickupFrame = 24;
+
+// A penguin collects a pick-up when its drawing position is this close, in virtual pixels.
+constexpr float kReachX = 8;
+constexpr float kReachY = 16;
+constexpr int kPickupBonus = 3;
+// The burst of a collected pick-up.
+constexpr int kBurstParticles = 17;
+constexpr float kBurstAngle = 25;
+constexpr float kBurstMinSpeed = 2, kBurstSpeedRange = 3;
+// A collected pick-up floats off slowly upwards.
+constexpr float kFloatSpeed = 0.25f;
+
+int CellIndex(int x, int y) { return (y * grid::kRowCells + x) * grid::kCellFloats; }
+
+// A position rounded down to its cell and held between low and high; NaN reads as cell 0.
+int WholeCell(float v, int low, int high) {
+    return vo_game_Trunc(std::clamp(std::floor(v), static_cast<float>(low), static_cast<float>(high)));
+}
+
+int FrameOf(int code) { return code < tile::kSkillPickup ? code - 1 : code - tile::kSkillPickup + kPickupFrame; }
+
+}  // namespace
+
+int c_MyApp::p_ResetGrid() {
+    std::fill(m_grid.begin(), m_grid.end(), 0.0f);
+    return 0;
+}
+
+int c_MyApp::p_isFloor(int t) { return t >= tile::kFirstBlock && t <= tile::kLastBlock ? 1 : 0; }
+
+int c_MyApp::p_isSolid(int t) { return p_isFloor(t); }
+
+int c_MyApp::p_PutTile(float x, float y, int t) {
+    const float fx = std::floor(x), fy = std::floor(y);
+    // Only the level and its border are written; a NaN position fails the test as well.
+    if (!(fx > -1 && fx < kGridCols && fy > -1 && fy < kGridRows)) return 0;
+    float& cell = m_grid[CellIndex(static_cast<int>(fx), static_cast<int>(fy))];
+    if (cell == static_cast<float>(t)) return 0;
+    cell = static_cast<float>(t);
+    return 1;
+}
+
+int c_MyApp::p_GetMatrix(float x, float y) {
+    // Further out than one cell past the grid, every neighbourhood reads the same as there.
+    const int cx = WholeCell(x, -2, kGridCols + 1), cy = WholeCell(y, -2, kGridRows + 1);
+    // Called for every penguin on every step: the cells are read straight from the arrays, whose
+    // bounds the clamp above and the tests below already keep.
+    const float* cells = m_grid.Data();
+    int* matrix = m_matrix.Data() + 1;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int gx = cx + dx, gy = cy + dy;
+            int code = 1;
+            if (gx >= 0 && gx < kGridCols && gy >= 0 && gy < kGridRows) {
+                code = vo_game_Trunc(cells[CellIndex(gx, gy)]);
+            } else if (gy < 0 && gx >= 1 && gx <= grid::kCols) {
+                // Open sky above the level; its sides go on up as walls.
+                code = tile::kEmpty;
+            }
+            *matrix++ = code;
+        }
+    }
+    return 0;
+}
+
+int c_MyApp::p_PlaceLevel() {
+    m_levCols = grid::kCols;
+    m_levRows = grid::kRows;
+    float size = jscrw / grid::kCols;
+    if (size > (jscrh - kWideTest) / grid::kRows) size = (jscrh - kWideRoom) / grid::kRows;
+    m_tileSize = size;
+    m_camX = size * kHalfLevelCells - jscrw / 2;
+    m_camY = size * kLevelDepthCells - jscrh;
+    return 0;
+}
+
+int c_MyApp::p_DrawTiles() {
+    const float size = m_tileSize;
+    p_SetCol(255, 255, 255);
+    p_SetSize(size / kTileImageSize);
+    for (int x = 1; x <= m_levCols; ++x) {
+        for (int y = 1; y <= m_levRows; ++y) {
+            float& cell = m_grid[CellIndex(x, y)];
+            const int code = vo_game_Trunc(cell);
+            if (code == tile::kEmpty) continue;
+            const float tx = (static_cast<float>(x) - 0.5f) * size - m_camX;
+            const float ty = (static_cast<float>(y) - 0.5f) * size + kTopStrip - m_camY;
+            p_DrawImg(image::kTiles, tx, ty, static_cast<float>(FrameOf(code)));
+            if (code < tile::kSkillPickup || code > tile::kLastPickup) continue;
+
+            for (int r = 0; r < pen::kRecords; ++r) {
+                const float* p = &m_pen[r * pen::kFloats];
+                if (p[pen::kInPlay] == 0) continue;
+                const float px = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * size - m_camX;
+                const float py = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * size - m_camY;
+                if (std::fabs(px - tx) >= kReachX || std::fabs(py - ty) >= kReachY) continue;
+
+                if (code < tile::kSkillPickup + skill::kCount) {
+                    m_player[play::kCounters + code - tile::kSkillPickup] += kPickupBonus;
+                }
+                if (code == tile::kPenguinPickup) {
+                    p_AddPen(static_cast<float>(x), static_cast<float>(y), vo_game_Trunc(p[pen::kDir]), pen::kPopInDelay, 0);
+                    p_PlaySFX(sfx::kPenguinPickup, 1);
+                }
+                const float lx = tx + m_camX, ly = ty + m_camY;
+                for (int i = 0; i < kBurstParticles; ++i) {
+                    const int kind = p_Rand(particle::kSpark, particle::kFalling);
+                    const int colour = p_Rand(1, particle::kWhite);
+                    const float angle = kBurstAngle * (2 * vo_random_Rnd() - 1);
+                    const float speed = kBurstMinSpeed + kBurstSpeedRange * vo_random_Rnd();
+                    p_ThrowParticle(lx, ly, kind, colour, angle, speed);
+                }
+                p_ThrowParticle(lx, ly, code, particle::kWhite, 0, kFloatSpeed);
+                p_PlaySFX(sfx::kSkillPickup, 1);
+                // Emptied, so no other penguin collects it again.
+                cell = tile::kEmpty;
+                break;
+            }
+        }
+    }
+    p_SetSize(1);
+    return 0;
+}

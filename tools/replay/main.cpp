@@ -1,0 +1,101 @@
+// floeward-replay: plays an input script on the headless game and prints one line per level end.
+// Exit status 0 when the whole script ran, 1 for a bad command line, file or script, 2 when a
+// script line could not be carried out.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "tools/replay/replay_runner.h"
+
+namespace {
+
+constexpr int kBadInput = 1;
+constexpr int kRunFailed = 2;
+// Larger files are neither scripts anyone wrote or recorded nor saved states.
+constexpr std::streamoff kMaxFileBytes = 16 << 20;
+
+constexpr char kUsage[] =
+    "usage: floeward-replay SCRIPT [--state FILE]\n"
+    "  Plays the input script on the game with no window or sound, and prints one line per level end:\n"
+    "  level L reason R rescued N counters C0..C7 score S update U\n"
+    "  --state FILE  start from the saved state in FILE (none: a first start) and write the state\n"
+    "                back to FILE when the game saved it\n";
+
+// The whole file, or false when it cannot be read or is too large.
+bool ReadFile(const std::string& path, std::streamoff limit, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || size > limit) return false;
+    in.seekg(0);
+    std::ostringstream text;
+    text << in.rdbuf();
+    out = text.str();
+    return !in.bad();
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "floeward-replay: %s\n", message.c_str());
+    return kBadInput;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string scriptPath, statePath;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--state" && i + 1 < argc) {
+            statePath = argv[++i];
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (!arg.empty() && arg[0] != '-' && scriptPath.empty()) {
+            scriptPath = arg;
+        } else {
+            std::fputs(kUsage, stderr);
+            return kBadInput;
+        }
+    }
+    if (scriptPath.empty()) {
+        std::fputs(kUsage, stderr);
+        return kBadInput;
+    }
+
+    std::string text;
+    if (!ReadFile(scriptPath, kMaxFileBytes, text)) return Fail("cannot read " + scriptPath);
+    c_ReplayScript script;
+    c_ReplayError error;
+    if (!vo_replay_ParseScript(text, script, error)) return Fail(scriptPath + ": " + error.p_Text());
+    std::string state;
+    if (!statePath.empty() && access(statePath.c_str(), F_OK) == 0 && !ReadFile(statePath, kMaxFileBytes, state)) {
+        return Fail("cannot read " + statePath);
+    }
+
+    // The game logs to standard output; its lines go to standard error so that standard output
+    // holds the level ends alone.
+    std::fflush(stdout);
+    FILE* results = fdopen(dup(STDOUT_FILENO), "w");
+    if (!results || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) return Fail("cannot set up the output");
+
+    c_ReplayRunner runner(state);
+    runner.m_onLevelEnd = [results](const c_LevelEnd& end) {
+        std::fprintf(results, "%s\n", vo_replay_FormatLevelEnd(end).c_str());
+        std::fflush(results);
+    };
+    const bool ran = runner.p_Run(script, error);
+    std::fclose(results);
+    if (!statePath.empty() && runner.p_Saved()) {
+        std::ofstream out(statePath, std::ios::binary | std::ios::trunc);
+        out << runner.p_State();
+        if (!out.flush()) return Fail("cannot write " + statePath);
+    }
+    if (!ran) {
+        std::fprintf(stderr, "floeward-replay: %s: %s\n", scriptPath.c_str(), error.p_Text().c_str());
+        return kRunFailed;
+    }
+    return 0;
+}

@@ -1,0 +1,244 @@
+// Playing a script: events through the host's own window callbacks between a render and its
+// update, pads as a window system reports them, and the level ends read off the screen driver.
+#include "tools/replay/replay_runner.h"
+
+#include <algorithm>
+
+#include "framework/app/app.h"
+#include "game/globals.h"
+
+namespace {
+
+// A pad of 14 buttons and 5 axes takes the host's first layout, where each button the game
+// reads (0 to 13) has a raw button of its own: this one.
+constexpr int kPadButtons = 14;
+constexpr int kPadAxes = 5;
+constexpr int kRawButton[kPadButtons] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 8, 9};
+// In that layout the left stick is axes 0 and 1; the right stick's x is axis 4 and its y axis 3,
+// upside down.
+constexpr int kLeftX = 0, kLeftY = 1, kRightY = 3, kRightX = 4;
+
+}  // namespace
+
+std::string vo_replay_FormatLevelEnd(const c_LevelEnd& end) {
+    std::string line = "level " + std::to_string(end.m_level) + " reason " + std::to_string(end.m_reason) +
+                       " rescued " + std::to_string(end.m_rescued) + " counters";
+    for (int counter : end.m_counters) line += " " + std::to_string(counter);
+    return line + " score " + std::to_string(end.m_score) + " update " + std::to_string(end.m_update);
+}
+
+c_ReplayRunner::c_ReplayRunner(const std::string& state) : m_game(state) {}
+
+bool c_ReplayRunner::p_Run(const c_ReplayScript& script, c_ReplayError& error) {
+    for (const c_ReplayCommand& command : script.m_commands) {
+        if (!p_Command(command, error)) return false;
+    }
+    return true;
+}
+
+bool c_ReplayRunner::p_Command(const c_ReplayCommand& command, c_ReplayError& error) {
+    c_MyApp& app = p_App();
+    VoScriptedWindowSystem& ws = m_game.m_ws;
+    switch (command.m_op) {
+        case c_ReplayOp::kAt:
+            if (m_updates > command.m_number) {
+                error = {command.m_line, "update " + std::to_string(command.m_number) + " is already past (" +
+                                             std::to_string(m_updates) + " have run)"};
+                return false;
+            }
+            while (m_updates < command.m_number) {
+                if (!p_Advance(command, error)) return false;
+            }
+            return true;
+        case c_ReplayOp::kWait:
+            for (int i = 0; i < command.m_number; ++i) {
+                if (!p_Advance(command, error)) return false;
+            }
+            return true;
+        case c_ReplayOp::kUntil: return p_RunUntil(command, error);
+        case c_ReplayOp::kStart: {
+            // The loader ends by sending the game to the title, which would undo the start.
+            c_ReplayCommand loaded = command;
+            loaded.m_condition = c_ReplayCondition::kLoaded;
+            loaded.m_number = kReplayUntilDefault;
+            if (!p_RunUntil(loaded, error)) return false;
+            app.m_level = command.m_number;
+            app.m_settings[0] = command.m_index;
+            app.m_mode = screen::kStartLevel;
+            return true;
+        }
+        case c_ReplayOp::kKeyDown: p_Key(command.m_number, VO_PRESS); return true;
+        case c_ReplayOp::kKeyUp: p_Key(command.m_number, VO_RELEASE); return true;
+        case c_ReplayOp::kKeyTap:
+            p_Key(command.m_number, VO_PRESS);
+            if (!p_Advance(command, error)) return false;
+            p_Key(command.m_number, VO_RELEASE);
+            return true;
+        case c_ReplayOp::kChar:
+            p_Prepare();
+            ws.handler->OnChar(static_cast<unsigned>(command.m_number));
+            return true;
+        case c_ReplayOp::kPointerMove: p_PointerTo(command.m_x, command.m_y); return true;
+        case c_ReplayOp::kPointerDown:
+            p_PointerTo(command.m_x, command.m_y);
+            ws.handler->OnMouseButton(command.m_index, VO_PRESS);
+            return true;
+        case c_ReplayOp::kPointerUp:
+            p_Prepare();
+            ws.handler->OnMouseButton(command.m_index, VO_RELEASE);
+            return true;
+        case c_ReplayOp::kTouchDown:
+        case c_ReplayOp::kTouchMove:
+            p_Prepare();
+            m_game.m_host.TouchEvent(command.m_op == c_ReplayOp::kTouchDown ? c_VoGameEvent::TouchDown
+                                                                            : c_VoGameEvent::TouchMove,
+                                     command.m_index, p_WindowX(command.m_x), p_WindowY(command.m_y));
+            return true;
+        case c_ReplayOp::kTouchUp:
+            p_Prepare();
+            m_game.m_host.TouchEvent(c_VoGameEvent::TouchUp, command.m_index, 0, 0);
+            return true;
+        case c_ReplayOp::kPadDown:
+        case c_ReplayOp::kPadUp:
+            p_Plug(command.m_index);
+            ws.joysticks[command.m_index].buttons[static_cast<size_t>(kRawButton[command.m_button])] =
+                command.m_op == c_ReplayOp::kPadDown ? 1 : 0;
+            return true;
+        case c_ReplayOp::kPadStick: {
+            p_Plug(command.m_index);
+            std::vector<float>& axes = ws.joysticks[command.m_index].axes;
+            if (command.m_button == 0) {
+                axes[kLeftX] = command.m_x;
+                axes[kLeftY] = command.m_y;
+            } else {
+                axes[kRightX] = command.m_x;
+                axes[kRightY] = -command.m_y;
+            }
+            return true;
+        }
+        // As the host loop does after polling the events that changed the window's focus.
+        case c_ReplayOp::kFocusOff:
+            p_Prepare();
+            ws.active = false;
+            m_game.m_host.SuspendGame();
+            return true;
+        case c_ReplayOp::kFocusOn:
+            p_Prepare();
+            ws.active = true;
+            m_game.m_host.ResumeGame();
+            return true;
+    }
+    return true;
+}
+
+bool c_ReplayRunner::p_RunUntil(const c_ReplayCommand& command, c_ReplayError& error) {
+    const int endsBefore = static_cast<int>(m_levelEnds.size());
+    for (int run = 0;; ++run) {
+        if (p_Holds(command, endsBefore)) return true;
+        if (run == command.m_number) break;
+        if (!p_Advance(command, error)) return false;
+    }
+    const std::string within = " within " + std::to_string(command.m_number) + " updates";
+    switch (command.m_condition) {
+        case c_ReplayCondition::kLoaded: error = {command.m_line, "the loader was still busy" + within}; break;
+        case c_ReplayCondition::kMode:
+            error = {command.m_line, "the screen state did not become " + std::to_string(command.m_index) + within +
+                                         " (it is " + std::to_string(p_App().m_mode) + ")"};
+            break;
+        case c_ReplayCondition::kEnd: error = {command.m_line, "no level ended" + within}; break;
+    }
+    return false;
+}
+
+bool c_ReplayRunner::p_Holds(const c_ReplayCommand& command, int endsBefore) {
+    switch (command.m_condition) {
+        case c_ReplayCondition::kLoaded: return p_App().m_loadStep == 0;
+        case c_ReplayCondition::kMode: return p_App().m_mode == command.m_index;
+        case c_ReplayCondition::kEnd: return static_cast<int>(m_levelEnds.size()) > endsBefore;
+    }
+    return false;
+}
+
+void c_ReplayRunner::p_Prepare() {
+    if (m_prepared) return;
+    m_game.p_Render();
+    m_game.p_Tick();
+    m_prepared = true;
+}
+
+bool c_ReplayRunner::p_Advance(const c_ReplayCommand& command, c_ReplayError& error) {
+    if (m_game.m_host.Suspended()) {
+        error = {command.m_line, "the window has no focus: no update runs until `focus on`"};
+        return false;
+    }
+    p_Step();
+    return true;
+}
+
+void c_ReplayRunner::p_Step() {
+    p_Prepare();
+    c_MyApp& app = p_App();
+    const int modeBefore = app.m_mode;
+    const int savesBefore = m_game.m_host.saves;
+    m_game.p_Update();
+    m_prepared = false;
+    ++m_updates;
+    // The driver leaves the finished-level state by recording the level and saving; the loader
+    // leaving it for the title saves nothing and records nothing.
+    if (modeBefore == screen::kLevelDone && app.m_mode != screen::kLevelDone && m_game.m_host.saves > savesBefore) {
+        c_LevelEnd end;
+        end.m_level = app.m_level;
+        end.m_reason = app.m_endReason;
+        end.m_rescued = app.m_rescued;
+        for (int k = 0; k < play::kCarriedCounters; ++k) end.m_counters[k] = static_cast<int>(app.m_player[play::kCounters + k]);
+        end.m_score = app.m_score;
+        end.m_update = m_updates;
+        m_levelEnds.push_back(end);
+        if (m_onLevelEnd) m_onLevelEnd(end);
+    }
+    if (m_onUpdate) m_onUpdate(m_updates);
+}
+
+void c_ReplayRunner::p_Key(int code, int action) {
+    const int key = vo_replay_KeyboardKey(code);
+    // The window system's key state, which the host reads to let go of held keys when the
+    // window is opened again.
+    std::vector<int>& pressed = m_game.m_ws.pressedKeys;
+    auto held = std::find(pressed.begin(), pressed.end(), key);
+    if (action == VO_PRESS && held == pressed.end()) pressed.push_back(key);
+    if (action == VO_RELEASE && held != pressed.end()) pressed.erase(held);
+    p_Prepare();
+    m_game.m_ws.handler->OnKey(key, action);
+}
+
+// The driver reads a window pixel p as the virtual pixel trunc((p - inset) / scale); half a
+// virtual pixel outwards of the exact point reads back as the whole number asked for.
+float c_ReplayRunner::p_WindowX(float x) {
+    const float half = x < 0 ? -0.5f : 0.5f;
+    return overscan + (x + half) * p_App().m_scaleX;
+}
+
+float c_ReplayRunner::p_WindowY(float y) {
+    const int width = vo_app_DeviceWidth(), height = vo_app_DeviceHeight();
+    const float inset = width > 0 ? overscan * static_cast<float>(height) / static_cast<float>(width) : 0;
+    const float half = y < 0 ? -0.5f : 0.5f;
+    return inset + (y + half) * p_App().m_scaleY;
+}
+
+void c_ReplayRunner::p_PointerTo(float x, float y) {
+    p_Prepare();
+    VoScriptedWindowSystem& ws = m_game.m_ws;
+    ws.cursorX = p_WindowX(x);
+    ws.cursorY = p_WindowY(y);
+    ws.handler->OnMousePos(ws.cursorX, ws.cursorY);
+}
+
+void c_ReplayRunner::p_Plug(int pad) {
+    for (int p = 0; p <= pad; ++p) {
+        VoScriptedWindowSystem::Joystick& joystick = m_game.m_ws.joysticks[p];
+        if (joystick.present) continue;
+        joystick.present = true;
+        joystick.buttons.assign(kPadButtons, 0);
+        joystick.axes.assign(kPadAxes, 0);
+    }
+}
