@@ -1,5 +1,6 @@
 // What is drawn over a level in play: the skill slots with their counters, the timer and the
 // hints of the first levels; and the pause request, by key or by the pause button.
+#include <algorithm>
 #include <array>
 
 #include "game/my_app.h"
@@ -139,6 +140,8 @@ int c_MyApp::p_OpenPause() {
 }
 
 int c_MyApp::p_InGame() {
+    // The level stays as it was last drawn; what was drawn over it is drawn afresh.
+    if (m_paused == 1) m_drawCount = std::min(m_drawCount, m_levelDrawn);
     p_ResetDraw();
     if (m_paused == 0 && m_keyUsed == 0 && p_PlayKeyAll(action::kPause, 1) != 0) p_OpenPause();
     if (m_hideHud == 0) {

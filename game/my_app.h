@@ -233,6 +233,9 @@ public:
 
     // 1 once some penguin faced left in this update: the level sets it, p_DrawHud reads and clears it.
     int m_facedLeft = 0;
+    // Where the level's own drawing ends in the draw queue. A paused level is not drawn again, so
+    // each paused update goes back to this mark and draws only what lies over the level.
+    int m_levelDrawn = 0;
 
     // --- Particles, snow and stars (game/particles.cpp) ---
     // Seeds the shared generator; kClockSeed takes the seed from the clock.

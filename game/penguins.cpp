@@ -146,6 +146,7 @@ int c_MyApp::p_Game() {
     // 10. Particles over everything.
     p_ResetDraw();
     p_DoParticles(1);
+    m_levelDrawn = m_drawCount;
     if (m_levelOver != 0) p_StopTune();
     return 0;
 }

@@ -90,6 +90,16 @@ int gxtkRecordingAudio::PlaySample(gxtkSample* sample, int channel, int) {
     return 0;
 }
 
+void gxtkRecordingAudio::SetRate(int channel, float rate) {
+    lastRate = rate;
+    gxtkAudio::SetRate(channel, rate);
+}
+
+void gxtkRecordingAudio::SetVolume(int channel, float volume) {
+    lastVolume = volume;
+    gxtkAudio::SetVolume(channel, volume);
+}
+
 void gxtkRecordingAudio::PauseMusic() { ++musicPauses; }
 void gxtkRecordingAudio::ResumeMusic() { ++musicResumes; }
 

@@ -39,9 +39,13 @@ public:
     // The file of each sound played, in order, with its channel.
     std::vector<std::pair<std::string, int>> plays;
     int musicPauses = 0, musicResumes = 0;
+    // The rate and volume last set on any channel: those of the last sound played.
+    float lastRate = 1, lastVolume = 1;
 
     Ref<gxtkSample> LoadSample(String path) override;
     int PlaySample(gxtkSample* sample, int channel, int flags) override;
+    void SetRate(int channel, float rate) override;
+    void SetVolume(int channel, float volume) override;
     void PauseMusic() override;
     void ResumeMusic() override;
     // How many sounds played whose file name contains file.
