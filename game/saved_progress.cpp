@@ -134,6 +134,10 @@ int c_MyApp::p_LoadString(const String& text) {
     const std::vector<int> f = ParseFields(text);
     const int n = static_cast<int>(f.size());
 
+    // A section that fails its checksum, or text too short to hold the settings, is damage: the
+    // framework then keeps the file's bytes aside before a save replaces them.
+    bool damaged = !text.Empty() && n < kOptions;
+
     // Settings. Too few fields leave the defaults, and the badges are looked for at the start.
     int s = 0;
     if (n >= kOptions) {
@@ -143,6 +147,7 @@ int c_MyApp::p_LoadString(const String& text) {
             voPrint(String("Settings Loaded"));
         } else {
             voPrint(String("Settings Checksum Invalid"));
+            damaged = true;
             for (int i = 0; i < kOptions; ++i) m_options[i] = 0;
             m_options[option::kSound] = option::kSoundDefault;
         }
@@ -167,6 +172,7 @@ int c_MyApp::p_LoadString(const String& text) {
             voPrint(String("Badges Loaded"));
         } else {
             voPrint(String("Badge Checksum Invalid"));
+            damaged = true;
             for (int i = 0; i < m_badges.Length(); ++i) m_badges[i] = 0;
         }
         p = s + kBadgeWords + 1;
@@ -182,6 +188,7 @@ int c_MyApp::p_LoadString(const String& text) {
                 m_progress[kRecordBase + kTopTen * r + j] = f[p + 2 * j + 1];
             }
             if (RowSum(m_progress, r) != f[p + kRowSumField]) {
+                damaged = true;
                 for (int j = 0; j < kTopTen; ++j) {
                     m_progress[kTopTen * r + j] = 0;
                     m_progress[kRecordBase + kTopTen * r + j] = 0;
@@ -198,5 +205,6 @@ int c_MyApp::p_LoadString(const String& text) {
         m_wheelPos = static_cast<float>(-kWheelStep * kLastLevelIndex);
     }
     voPrint(String("Highscores Loaded"));
+    if (damaged) vo_app_StateDamaged();
     return 0;
 }

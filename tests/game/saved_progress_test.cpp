@@ -40,6 +40,7 @@ protected:
 
 TEST_F(SavedProgress, AFreshStartSavesTheDefaultString) {
     EXPECT_EQ(Load(""), "Highscores Loaded\n");
+    EXPECT_EQ(host.damageReports, 0);
     std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|";
     for (int i = 0; i < 9 + 20 * 21; ++i) expected += "0|";
     EXPECT_EQ(Save(), expected);
@@ -63,6 +64,7 @@ TEST_F(SavedProgress, ARoundTripKeepsEverythingAndSignsBitThirtyOne) {
     EXPECT_EQ(f[34], "0") << "the badge checksum wraps too";
 
     EXPECT_EQ(Load(saved), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    EXPECT_EQ(host.damageReports, 0) << "a clean string is no damage";
     EXPECT_EQ(app->m_options[option::kSound], 3);
     EXPECT_EQ(app->m_options[12], 8);
     EXPECT_EQ(app->m_badges[31] + app->m_badges[255] + app->m_badges[30], 2);
@@ -92,7 +94,9 @@ TEST_F(SavedProgress, ADamagedSectionLosesOnlyItself) {
         SCOPED_TRACE(c.field);
         std::vector<std::string> f = good;
         f[c.field] = c.value;
+        const int reports = host.damageReports;
         EXPECT_EQ(Load(Join(f)), c.log);
+        EXPECT_EQ(host.damageReports, reports + 1) << "so that the file is kept aside before the next save";
         EXPECT_EQ(app->m_options[option::kSound], c.field < 26 ? 1 : 2);
         EXPECT_EQ(app->m_badges[40], c.field >= 26 && c.field < 35 ? 0 : 1);
         EXPECT_EQ(app->m_progress[0] + app->m_progress[150], c.field == 35 ? 0 : 503);
@@ -129,7 +133,10 @@ TEST_F(SavedProgress, ShortAndMalformedStringsFallBackToDefaults) {
                           Case{std::string(40, '|'), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n", 0},
                           Case{"4|0|0|0|0|0|0|0|4|", "Badges Loaded\nHighscores Loaded\n", 1}}) {
         SCOPED_TRACE(c.text);
+        const int reports = host.damageReports;
         EXPECT_EQ(Load(c.text), c.log);
+        EXPECT_EQ(host.damageReports, reports + (c.text.empty() || c.text[0] == '|' ? 0 : 1))
+            << "anything but nothing or a whole saved string is damage";
         EXPECT_EQ(app->m_options[option::kSound], c.sound);
         EXPECT_EQ(app->m_options[10] + app->m_options[11] + app->m_options[12] + app->m_options[14], 64 + 64 + 10 + 1);
         EXPECT_EQ(app->m_badges[2], c.text.size() == 18 ? 1 : 0) << "fewer than 25 fields: badges from field 0";

@@ -85,6 +85,11 @@ Ref<gxtkSample> gxtkRecordingAudio::LoadSample(String path) {
     return sample;
 }
 
+void VoHeadlessHost::StateDamaged() {
+    ++damageReports;
+    VoGlfwGame::StateDamaged();
+}
+
 int gxtkRecordingAudio::PlaySample(gxtkSample* sample, int channel, int) {
     plays.emplace_back(m_files[sample], channel);
     return 0;

@@ -25,11 +25,14 @@ public:
     // The saved state: read by the game at start, replaced by each save.
     std::string state;
     int saves = 0;
+    // How often the game reported the loaded state damaged.
+    int damageReports = 0;
 
     unsigned char* LoadImageData(String location, int* width, int* height, int* depth) override;
     unsigned char* LoadAudioData(String location, int* length, int* channels, int* format, int* hertz) override;
     int SaveState(String text) override;
     String LoadState() override;
+    void StateDamaged() override;
 };
 
 // The audio device with loading and playing recorded; every sound file exists.
