@@ -36,23 +36,5 @@ cmake --build "$root/build-tsan" -j "$jobs" --target test_net $net_replays
 TSAN_OPTIONS=halt_on_error=1:report_thread_leaks=0 \
     ctest --test-dir "$root/build-tsan" -L net --output-on-failure
 
-fuzzers=$(cd "$root/fuzz" && ls *_fuzz.cpp | sed 's/\.cpp$//')
-echo "== Fuzzing, ${fuzz_seconds}s a target"
-CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DFLOEWARD_SANITIZE=ON -DFLOEWARD_TESTS=OFF -DFLOEWARD_FUZZ=ON
-cmake --build "$root/build-fuzz" -j "$jobs" --target $fuzzers
-for f in $fuzzers; do
-    # Inputs that crash are kept beside the others, so every later test run replays them.
-    regressions="$root/fuzz/regressions/$f"
-    corpus="$root/build-fuzz/corpus/$f"
-    mkdir -p "$regressions" "$corpus"
-    log="$root/build-fuzz/$f.log"
-    if ! (cd "$root/build-fuzz" && "./fuzz/$f" -max_total_time="$fuzz_seconds" -artifact_prefix="$regressions/" \
-            "$corpus" "$regressions") > "$log" 2>&1; then
-        tail -n 60 "$log"
-        echo "$f found a failing input; it is kept in $regressions"
-        exit 1
-    fi
-    echo "$f: $(grep -o 'Done [0-9]* runs' "$log"), nothing found"
-done
+"$root/scripts/fuzz.sh" "$fuzz_seconds"
 echo "== All tests passed"

@@ -5,9 +5,24 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "framework/app/glfw_host.h"
 #include "framework/graphics/surface.h"
+
+namespace {
+
+// The decoder's reason, with every byte that is not printable ASCII shown as "?": it quotes
+// the name of an unknown chunk from the file itself, which could break or colour the line.
+std::string PrintableReason(const char* reason) {
+    std::string text = reason ? reason : "";
+    for (char& c : text) {
+        if (c < ' ' || c > '~') c = '?';
+    }
+    return text;
+}
+
+}  // namespace
 
 unsigned char* VoGlfwGame::LoadImageData(String location, int* width, int* height, int* depth) {
     std::string name = PathToFilePath(location).ToUtf8();
@@ -28,7 +43,8 @@ unsigned char* VoGlfwGame::LoadImageData(String location, int* width, int* heigh
     unsigned char* data = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     if (!data) {
-        std::fprintf(stderr, "Floeward: picture %s cannot be decoded (%s)\n", name.c_str(), stbi_failure_reason());
+        std::fprintf(stderr, "Floeward: picture %s cannot be decoded (%s)\n", name.c_str(),
+                     PrintableReason(stbi_failure_reason()).c_str());
         return nullptr;
     }
     gc_ext_new_bytes.fetch_add(static_cast<long long>(*width) * *height * *depth);
