@@ -253,16 +253,6 @@ TEST_F(Launcher, RefusesToStartWithNeitherHomeNorDataHome) {
     EXPECT_TRUE(fs::is_empty(elsewhere));
 }
 
-// Gives the window the keyboard focus, retrying while a newly opened window is not yet mapped.
-bool Focus(unsigned long window) {
-    for (int i = 0; i < 100; ++i) {
-        RunTool({"xdotool", "windowfocus", std::to_string(window)});
-        if (std::strtoul(RunTool({"xdotool", "getwindowfocus"}).c_str(), nullptr, 10) == window) return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return false;
-}
-
 TEST_F(Launcher, InstalledGameOpensItsWindowAndSavesOnlyInThePlayersDataFolder) {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "this test needs an X display (the test command starts one)";
     GameProcess game(elsewhere.string(), {"env", "-u", "XDG_DATA_HOME", "HOME=" + home.string(), "ALSOFT_DRIVERS=null",

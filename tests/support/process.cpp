@@ -117,3 +117,12 @@ unsigned long WaitForWindow(const std::string& title, std::chrono::milliseconds 
     } while (std::chrono::steady_clock::now() < deadline);
     return 0;
 }
+
+bool Focus(unsigned long window) {
+    for (int i = 0; i < 100; ++i) {
+        RunTool({"xdotool", "windowfocus", std::to_string(window)});
+        if (std::strtoul(RunTool({"xdotool", "getwindowfocus"}).c_str(), nullptr, 10) == window) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}

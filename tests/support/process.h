@@ -31,3 +31,6 @@ private:
 
 // The id of the first window titled exactly so, or 0 after the timeout.
 unsigned long WaitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+// Gives the window the keyboard focus, retrying while a newly opened window is not yet mapped;
+// false when it never took it.
+bool Focus(unsigned long window);

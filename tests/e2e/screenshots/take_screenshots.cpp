@@ -1,0 +1,75 @@
+// The README's screenshots of the real executable, taken the way the end-to-end tests play it:
+// the title, level 1 in play with its HUD, the pause panel over it, and the end banner once the
+// level is solved. scripts/screenshots.sh builds and runs this with FLOEWARD_SCREENSHOTS set to
+// the folder the PNG files go to.
+#include <stb_image_write.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "e2e/level_one.h"
+#include "e2e/real_window.h"
+#include "e2e/reference.h"
+#include "game/image_sheets.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The HUD is shot once the penguin has walked in a little way and the snow has spread.
+constexpr auto kIntoTheLevel = 2s;
+
+bool SavePng(const Picture& picture, const fs::path& file) {
+    return !picture.Empty() &&
+           stbi_write_png(file.c_str(), picture.width, picture.height, 3, picture.rgb.data(), 3 * picture.width) != 0;
+}
+
+using Screenshots = RealGameTest;
+
+TEST_F(Screenshots, TitleLevelPausePanelAndEndBanner) {
+    const char* out = std::getenv("FLOEWARD_SCREENSHOTS");
+    ASSERT_NE(out, nullptr) << "set FLOEWARD_SCREENSHOTS to the folder for the pictures";
+    fs::create_directories(out);
+
+    // What each screen looks like, from the headless game played the same way; it jumps late in
+    // the span the player aims at, so that its record of the walk covers all of it.
+    const LevelOneRun aim = PlayLevelOne(kJumpUpdate + kSlack);
+    ASSERT_TRUE(aim.completed);
+    c_ReplayRunner runner;
+    ASSERT_TRUE(RunScript(runner, kSettledTitleScript + HoldScript(kEnterKey) + "until mode 10 10\nwait " +
+                                      std::to_string(kLevelShown) + "\n" + HoldScript(kEscapeKey) + "wait 30\n"));
+    const Scene paused = CaptureScene(runner.p_App());
+
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    std::string why;
+    ASSERT_TRUE(WaitForPicture([&](const Picture& p) { return ShowsTitle(p, aim.title, &why); }, 30s, "title")) << why;
+    ASSERT_TRUE(SavePng(shot, fs::path(out) / "title.png"));
+
+    PressKey(kEnterKey.name);
+    ASSERT_TRUE(WaitForPicture([&](const Picture& p) { return ShowsLevel(p, aim.level, &why); }, 10s, "level")) << why;
+    const Picture before = shot;
+    std::this_thread::sleep_for(kIntoTheLevel);
+    ASSERT_TRUE(SavePng(GrabWindow(window), fs::path(out) / "level.png"));
+
+    // Paused over the level, then back to it by the same key.
+    PressKey(kEscapeKey.name);
+    const std::vector<Drawn> panel = Opaque(paused, {image::kMenu});
+    ASSERT_TRUE(WaitForPicture(
+        [&](const Picture& p) {
+            return ShowsImages(p, panel, paused.detail) && ShowsText(p, paused, {"PAUSED"}, &why);
+        },
+        10s, "pause"))
+        << why;
+    ASSERT_TRUE(SavePng(shot, fs::path(out) / "pause.png"));
+    PressKey(kEscapeKey.name);
+
+    const LevelOneSolved solved = SolveLevelOne(window, aim, before);
+    ASSERT_TRUE(solved.solved) << solved.story;
+    ASSERT_TRUE(SavePng(solved.banner, fs::path(out) / "banner.png"));
+    EXPECT_EQ(Close(), 0) << game->Log();
+}
+
+}  // namespace
