@@ -26,6 +26,11 @@ void CheckCommand(const c_ReplayCommand& c) {
         case c_ReplayOp::kWait: Check(Within(c.m_number, 0, kReplayMaxUpdates), "update count"); break;
         case c_ReplayOp::kUntil: Check(Within(c.m_number, 1, kReplayMaxUpdates), "until limit"); break;
         case c_ReplayOp::kStart: Check(Within(c.m_number, 1, 15) && Within(c.m_index, 1, 50), "level or penguins"); break;
+        case c_ReplayOp::kTitle: Check(Within(c.m_number, 1, 15), "level"); break;
+        case c_ReplayOp::kExpectPenguins: Check(Within(c.m_index, 0, 50), "expected penguins"); break;
+        case c_ReplayOp::kExpectCounters:
+            for (int counter : c.m_counters) Check(counter >= 0, "expected counter");
+            break;
         case c_ReplayOp::kKeyDown:
         case c_ReplayOp::kKeyUp:
         case c_ReplayOp::kKeyTap: Check(vo_replay_KeyboardKey(c.m_number) >= 0 && c.m_number != 115, "key code"); break;
