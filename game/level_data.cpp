@@ -6,11 +6,13 @@
 #include "framework/app/error.h"
 #include "framework/app/random.h"
 #include "game/my_app.h"
+#include "game/stored_levels.h"
 
 namespace {
 
 // Level 1, and the default level that every number from kFirstDefaultLevel to kLastLevel plays.
-// Both share one map; the ten characters at the end are the counters.
+// Both share one map; the ten characters at the end are the counters. Levels 2 to 15 come from
+// their maps in levels/, encoded when the game is built.
 constexpr const char* kLevel1 =
     "N1L0B1L0B1J0ASA0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1M0A1M0A1M0 "
     "A1M0A1L0B1L0B1L0B1L0 B1K0AXB1L0P1AJI@";
@@ -19,10 +21,6 @@ constexpr const char* kDefaultLevel =
     "A1M0A1L0B1L0B1L0B1L0 B1K0AXB1L0P1JJ";
 constexpr int kFirstDefaultLevel = 16;
 constexpr int kLastLevel = 30;
-// Levels whose own maps are not designed yet: they play the default level meanwhile, so that
-// every level of the wheel can be played.
-constexpr int kFirstUndesignedLevel = 2;
-constexpr int kLastUndesignedLevel = 15;
 
 // The run-length code: a count letter ("A" 1 to "Z" 26, "a" 27 to "z" 52) and the character it
 // repeats; anything else where a count is expected (the blanks between groups) is skipped.
@@ -85,8 +83,16 @@ int CellIndex(int x, int y) { return (y * grid::kRowCells + x) * grid::kCellFloa
 
 String c_MyApp::p_GetLevDat(int level) {
     static const String level1(kLevel1), defaultLevel(kDefaultLevel);
+    // Made once, so that starting a level allocates only its expanded text.
+    static const auto stored = [] {
+        std::array<String, kLastStoredLevel - kFirstStoredLevel + 1> texts;
+        for (int n = kFirstStoredLevel; n <= kLastStoredLevel; ++n) {
+            texts[n - kFirstStoredLevel] = String(vo_levels_Stored(n));
+        }
+        return texts;
+    }();
     if (level == 1) return level1;
-    if (level >= kFirstUndesignedLevel && level <= kLastUndesignedLevel) return defaultLevel;
+    if (level >= kFirstStoredLevel && level <= kLastStoredLevel) return stored[level - kFirstStoredLevel];
     if (level >= kFirstDefaultLevel && level <= kLastLevel) return defaultLevel;
     return String();
 }

@@ -18,6 +18,9 @@ constexpr int kRawButton[kPadButtons] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13,
 // upside down.
 constexpr int kLeftX = 0, kLeftY = 1, kRightY = 3, kRightX = 4;
 
+// The keys `title` presses: the arrows move the title's focus and turn the wheel, Enter confirms.
+constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyEnter = 13;
+
 }  // namespace
 
 std::string vo_replay_FormatLevelEnd(const c_LevelEnd& end) {
@@ -67,6 +70,9 @@ bool c_ReplayRunner::p_Command(const c_ReplayCommand& command, c_ReplayError& er
             app.m_mode = screen::kStartLevel;
             return true;
         }
+        case c_ReplayOp::kTitle: return p_Title(command, error);
+        case c_ReplayOp::kExpectPenguins:
+        case c_ReplayOp::kExpectCounters: return p_Expect(command, error);
         case c_ReplayOp::kKeyDown: p_Key(command.m_number, VO_PRESS); return true;
         case c_ReplayOp::kKeyUp: p_Key(command.m_number, VO_RELEASE); return true;
         case c_ReplayOp::kKeyTap:
@@ -156,6 +162,75 @@ bool c_ReplayRunner::p_Holds(const c_ReplayCommand& command, int endsBefore) {
         case c_ReplayCondition::kMode: return p_App().m_mode == command.m_index;
         case c_ReplayCondition::kEnd: return static_cast<int>(m_levelEnds.size()) > endsBefore;
     }
+    return false;
+}
+
+bool c_ReplayRunner::p_Title(const c_ReplayCommand& command, c_ReplayError& error) {
+    c_MyApp& app = p_App();
+    const int level = command.m_number;
+    // The end banner keeps every key from counting until it has retracted and an update with no
+    // key held has freed the keys.
+    auto ready = [&app] {
+        return app.m_mode == screen::kTitle && app.m_loadStep == 0 && app.m_endTimer == 0 && app.m_keyUsed == 0 &&
+               app.m_pointerUsed == 0 && app.m_optionsOpen == 0 && app.m_creditsOpen == 0;
+    };
+    for (int run = 0; !ready(); ++run) {
+        if (run == kReplayUntilDefault) {
+            const std::string most = std::to_string(kReplayUntilDefault);
+            error = {command.m_line, "the title screen did not take keys within " + most + " updates"};
+            return false;
+        }
+        if (!p_Advance(command, error)) return false;
+    }
+    while (app.m_menuCursor != menu::kWheelFocus) {
+        if (!p_TapAndRelease(app.m_menuCursor < menu::kWheelFocus ? kKeyRight : kKeyLeft, command, error)) return false;
+    }
+    // Each tap turns the wheel by one level; a wheel that did not turn is reported, not tapped forever.
+    while (app.m_levelSel != level - 1) {
+        const int before = app.m_levelSel;
+        if (!p_TapAndRelease(app.m_levelSel < level - 1 ? kKeyDown : kKeyUp, command, error)) return false;
+        if (app.m_levelSel == before) {
+            error = {command.m_line, "the level wheel did not turn from level " + std::to_string(before + 1)};
+            return false;
+        }
+    }
+    // The confirming update builds the level; the script's next update is the level's first.
+    p_Key(kKeyEnter, VO_PRESS);
+    if (!p_Advance(command, error)) return false;
+    p_Key(kKeyEnter, VO_RELEASE);
+    if (app.m_mode != screen::kInLevel || app.m_level != level) {
+        error = {command.m_line, "level " + std::to_string(level) + " did not start: it is locked"};
+        return false;
+    }
+    return true;
+}
+
+bool c_ReplayRunner::p_TapAndRelease(int code, const c_ReplayCommand& command, c_ReplayError& error) {
+    p_Key(code, VO_PRESS);
+    if (!p_Advance(command, error)) return false;
+    p_Key(code, VO_RELEASE);
+    return p_Advance(command, error);
+}
+
+bool c_ReplayRunner::p_Expect(const c_ReplayCommand& command, c_ReplayError& error) {
+    const c_MyApp& app = p_App();
+    if (command.m_op == c_ReplayOp::kExpectPenguins) {
+        const int penguins = static_cast<int>(app.m_player[play::kPenguins]);
+        if (penguins == command.m_index) return true;
+        error = {command.m_line, "the level was built with " + std::to_string(penguins) + " penguins, not " +
+                                     std::to_string(command.m_index)};
+        return false;
+    }
+    std::string have, want;
+    bool same = true;
+    for (int s = 0; s < skill::kCount; ++s) {
+        const int counter = static_cast<int>(app.m_player[play::kCounters + s]);
+        same = same && counter == command.m_counters[s];
+        have += " " + std::to_string(counter);
+        want += " " + std::to_string(command.m_counters[s]);
+    }
+    if (same) return true;
+    error = {command.m_line, "the counters read" + have + ", not" + want};
     return false;
 }
 

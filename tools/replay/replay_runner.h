@@ -55,6 +55,11 @@ private:
     // Runs updates until the condition holds; false when it still does not after `most`.
     bool p_RunUntil(const c_ReplayCommand& command, c_ReplayError& error);
     bool p_Holds(const c_ReplayCommand& command, int endsBefore);
+    // `title`: waits for the title to take keys, then turns the wheel to the level and confirms.
+    bool p_Title(const c_ReplayCommand& command, c_ReplayError& error);
+    // A key pressed for one update, then an update with it let go, so that the next key counts.
+    bool p_TapAndRelease(int code, const c_ReplayCommand& command, c_ReplayError& error);
+    bool p_Expect(const c_ReplayCommand& command, c_ReplayError& error);
     // The render of the next pass, once: events then see the scale that update will read them with.
     void p_Prepare();
     // One update, or false while the window has no focus, when the host runs none.

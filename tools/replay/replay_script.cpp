@@ -24,6 +24,8 @@ constexpr int kMouseButtons = 3;
 // Touch points 0 to 31 of the input device.
 constexpr int kFingers = 32;
 constexpr int kLastMode = 999;
+// Counters a script may expect: more than pick-ups can ever add in one level.
+constexpr int kMostCounter = 9999;
 
 // A word as it may be shown in a message: short, and printable.
 std::string Quote(std::string_view word) {
@@ -74,6 +76,8 @@ private:
         if (verb == "wait") return p_Wait();
         if (verb == "until") return p_Until();
         if (verb == "start") return p_Start();
+        if (verb == "title") return p_Title();
+        if (verb == "expect") return p_Expect();
         if (verb == "key") return p_Key();
         if (verb == "char") {
             m_command.m_op = c_ReplayOp::kChar;
@@ -135,6 +139,29 @@ private:
         m_command.m_op = c_ReplayOp::kStart;
         return Words(3, 3, "start LEVEL PENGUINS") && Int(1, "a level", 1, progress::kLevels, m_command.m_number) &&
                Int(2, "a number of penguins", 1, pen::kRecords, m_command.m_index) && Run(0, kReplayUntilDefault);
+    }
+
+    bool p_Title() {
+        m_command.m_op = c_ReplayOp::kTitle;
+        return Words(2, 2, "title LEVEL") && Int(1, "a level", 1, progress::kLevels, m_command.m_number) &&
+               Run(1, kReplayUntilDefault + kReplayTitleKeyUpdates);
+    }
+
+    bool p_Expect() {
+        if (m_count >= 2 && m_words[1] == "penguins") {
+            m_command.m_op = c_ReplayOp::kExpectPenguins;
+            return Words(3, 3, "expect penguins P") &&
+                   Int(2, "a number of penguins", 0, pen::kRecords, m_command.m_index);
+        }
+        if (m_count >= 2 && m_words[1] == "counters") {
+            m_command.m_op = c_ReplayOp::kExpectCounters;
+            if (!Words(2 + skill::kCount, 2 + skill::kCount, "expect counters J L M B S")) return false;
+            for (int s = 0; s < skill::kCount; ++s) {
+                if (!Int(2 + s, "a counter", 0, kMostCounter, m_command.m_counters[s])) return false;
+            }
+            return true;
+        }
+        return Fail("expected: expect penguins P, or expect counters J L M B S");
     }
 
     bool p_Key() {

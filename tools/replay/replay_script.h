@@ -15,6 +15,14 @@
 //                           end      a level has ended since this line began
 //   start LEVEL PENGUINS  once the loader is idle (as `until loaded`), start level 1 to 15 with
 //                         1 to 50 penguins, as the title screen does
+//   title LEVEL           start level 1 to 15 from the title screen by keys, as a player does: once
+//                         the title takes keys (the loader idle, the end banner gone, no panel
+//                         open), move the focus to the level wheel, turn it with the arrow keys
+//                         and confirm with Enter; the level's first update runs after the line.
+//                         Fails when the level does not start (it is locked)
+//   expect penguins P     fails unless the level in play was built with P penguins (0 to 50)
+//   expect counters J L M B S
+//                         fails unless the five skill counters read these now (0 to 9999)
 //   key down CODE         press or release a keyboard key by its framework code (Windows
 //   key up CODE           virtual-key numbering: 74 J, 32 space, 37 to 40 the arrows, ...);
 //   key tap CODE          tap is down, one update, up. F4 (115) ends the program: refused
@@ -38,16 +46,24 @@
 #include <string_view>
 #include <vector>
 
+#include "game/defs.h"
+
 // Bounds of a script: updates it may run in the worst case, commands, and the default of `until`.
 constexpr int kReplayMaxUpdates = 1000000;
 constexpr int kReplayMaxCommands = 200000;
 constexpr int kReplayUntilDefault = 36000;
+// The most updates `title` spends on keys after the title is ready: a tap and a free update for
+// each focus move and wheel step, and the confirm.
+constexpr int kReplayTitleKeyUpdates = 2 * (2 + progress::kLevels) + 1;
 
 enum class c_ReplayOp : unsigned char {
     kAt,
     kWait,
     kUntil,
     kStart,
+    kTitle,
+    kExpectPenguins,
+    kExpectCounters,
     kKeyDown,
     kKeyUp,
     kKeyTap,
@@ -71,10 +87,13 @@ struct c_ReplayCommand {
     c_ReplayOp m_op = c_ReplayOp::kWait;
     // The script line it came from, from 1.
     int m_line = 0;
-    // at, wait: updates; until: the most updates; start: the level; key, char: the code.
+    // at, wait: updates; until: the most updates; start, title: the level; key, char: the code.
     int m_number = 0;
-    // start: penguins; until mode: the mode; pointer: the button; touch: the finger; pad: the pad.
+    // start, expect penguins: penguins; until mode: the mode; pointer: the button; touch: the
+    // finger; pad: the pad.
     int m_index = 0;
+    // expect counters: the five skill counters.
+    int m_counters[skill::kCount] = {};
     // pad down, up: the button; pad stick: the stick.
     int m_button = 0;
     c_ReplayCondition m_condition = c_ReplayCondition::kLoaded;
