@@ -19,7 +19,8 @@ constexpr int kUnsolved = 3;
 
 constexpr char kUsage[] =
     "usage: floeward-solve [--level N | --levels A-B] [--penguins P] [--counters J,L,M,B,S]\n"
-    "                      [--budget SECONDS] [--updates N] [--max-uses K] [--merge F] [--map FILE] [--out DIR]\n"
+    "                      [--budget SECONDS] [--updates N] [--max-uses K] [--split N] [--merge F]\n"
+    "                      [--map FILE] [--out DIR]\n"
     "  Searches skill uses, fewest first, on the game's own simulation and plays the solution's\n"
     "  input script back before reporting it.\n"
     "  --level N           the level (1 to 15; default 1)\n"
@@ -31,6 +32,7 @@ constexpr char kUsage[] =
     "  --budget SECONDS    wall-clock time per level (default 60)\n"
     "  --updates N         updates simulated per level at most (default: no limit)\n"
     "  --max-uses K        skill uses searched at most (default: all the counters allow)\n"
+    "  --split N           moments a walking penguin offers a skill per cell (1 to 40; default 2)\n"
     "  --merge FRACTION    count states whose penguins stand within this fraction of a cell\n"
     "                      as one (faster, may miss a solution; default: only equal states)\n"
     "  --map FILE          play this map (14 rows of 28 characters) as the level instead\n"
@@ -97,6 +99,8 @@ int main(int argc, char** argv) {
             ok = ok && budget.m_updates > 0;
         } else if (arg == "--max-uses") {
             ok = ok && ParseInt(value, 0, 250, budget.m_maxUses);
+        } else if (arg == "--split") {
+            ok = ok && ParseInt(value, 1, 40, budget.m_split);
         } else if (arg == "--merge") {
             budget.m_quantum = static_cast<float>(std::atof(value.c_str()));
             ok = ok && budget.m_quantum > 0;
@@ -144,7 +148,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(report, ", every way with up to %d skill use(s) tried", result.m_depthDone);
         }
-        std::fprintf(report, "; %lld updates in %lld plays, %.2f s\n", result.m_updates, result.m_plays, result.m_seconds);
+        std::fprintf(report, "; %lld updates, %lld skills tried, %.2f s\n", result.m_updates, result.m_plays, result.m_seconds);
         if (result.m_status == c_SolveStatus::kSolved) {
             std::fprintf(report, "  played back: %s\n", vo_replay_FormatLevelEnd(result.m_end).c_str());
         } else if (result.m_status == c_SolveStatus::kVerifyFailed) {

@@ -1,11 +1,14 @@
-// Breadth-first over skill uses. Each node is a list of skills given; playing it shows where
-// the level goes after its last skill, and the moments worth another skill there: when a
-// penguin that can take one enters a cell, turns, lands, or is about to step off an edge. A
-// state the search has already met no later in the level is not searched again.
+// Iterative deepening over skill uses, depth first, on snapshots of the level. A play runs the
+// level on from a state with no input and, at the moments worth a skill (a penguin that can take
+// one enters a new part of a cell, turns, lands, or is about to lose the ground), goes back the
+// few updates a skill's taps need and gives each skill it has; then on from there with one use
+// fewer. States proven hopeless with as many uses left and no less time are not searched again.
 #include "tools/solver/solver.h"
 
+#include <array>
 #include <chrono>
 #include <limits>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -15,146 +18,201 @@ using Clock = std::chrono::steady_clock;
 
 // How often a long play looks at the clock.
 constexpr int kClockEvery = 256;
+// Snapshots a play keeps: a skill's taps start at most kTapLead + 1 updates before it acts.
+constexpr int kRing = kTapLead + 2;
+// The level is built in update 1; taps start from here on.
+constexpr int kFirstInput = 2;
 
-struct Seen {
-    int m_update;
-    long long m_node;
+// A state from which every way with this many skill uses was searched, with this much time left.
+struct Proven {
+    int m_uses;
+    float m_timer;
 };
+
+// One play's own memory, kept per depth so that a deeper play does not overwrite it.
+struct Frame {
+    std::array<c_SolverSnapshot, kRing> m_ring;
+    std::vector<int64_t> m_lastKey;
+    std::vector<char> m_couldTake;
+    std::vector<int> m_lastEffect;
+    std::vector<std::pair<uint64_t, float>> m_visited;
+    std::unordered_set<uint64_t> m_own;
+    int m_start = 0;
+};
+
+enum class Outcome { kNone, kSolved, kSpent };
 
 class Search {
 public:
-    Search(const c_SolveSetup& setup, const c_SolveBudget& budget) : m_setup(setup), m_budget(budget), m_game(setup) {}
+    Search(const c_SolveSetup& setup, const c_SolveBudget& budget)
+        : m_budget(budget), m_split(budget.m_split), m_game(setup) {}
 
     c_SolveResult p_Run();
 
 private:
     bool p_Spent();
-    // Plays one node; true when it solves the level. Its children go to m_next.
-    bool p_Expand(const std::vector<c_SolveAction>& node, long long id);
-    void p_AddChildren(const std::vector<c_SolveAction>& node, int r, int update,
-                       const std::unordered_map<int, std::pair<int, int>>& tapAt);
+    // Plays on from the game's state with this many skill uses left.
+    Outcome p_Play(int uses, size_t depth);
+    // Every skill penguin r can take in update `effect`, each searched on with one use fewer.
+    Outcome p_Give(Frame& frame, int r, int effect, int uses, size_t depth);
+    uint64_t p_Hash(const Frame& frame);
 
-    c_SolveSetup m_setup;
     c_SolveBudget m_budget;
+    int m_split;
     c_SolverGame m_game;
     Clock::time_point m_started = Clock::now();
-    std::unordered_map<uint64_t, Seen> m_seen;
-    std::vector<std::vector<c_SolveAction>> m_next;
+    std::unordered_map<uint64_t, Proven> m_proven;
+    std::vector<std::unique_ptr<Frame>> m_frames;
+    std::vector<c_SolveAction> m_path;
+    // Whether this depth left a skill ungiven for want of uses: else a deeper one finds nothing new.
+    bool m_cut = false;
     c_SolveResult m_result;
 };
 
 bool Search::p_Spent() {
+    if (m_budget.m_updates > 0 && m_result.m_updates > m_budget.m_updates) return true;
     const double seconds = std::chrono::duration<double>(Clock::now() - m_started).count();
-    return seconds > m_budget.m_seconds || (m_budget.m_updates > 0 && m_result.m_updates > m_budget.m_updates);
+    return seconds > m_budget.m_seconds;
 }
 
-void Search::p_AddChildren(const std::vector<c_SolveAction>& node, int r, int update,
-                           const std::unordered_map<int, std::pair<int, int>>& tapAt) {
+uint64_t Search::p_Hash(const Frame& frame) {
+    uint64_t h = m_budget.m_quantum > 0 ? m_game.p_StateHash(m_budget.m_quantum) : m_game.p_StateHash();
+    // Just after a skill, the next one's taps cannot start before it: fewer ways on.
+    const int slack = std::min(m_game.p_Update() - frame.m_start, kTapLead + 1);
+    return (h ^ static_cast<uint64_t>(slack)) * 1099511628211ull;
+}
+
+Outcome Search::p_Give(Frame& frame, int r, int effect, int uses, size_t depth) {
     c_MyApp& app = m_game.p_App();
-    const int previous = node.empty() ? 0 : node.back().m_update;
     const bool tap = static_cast<int>(app.m_player[play::kSelected]) != r;
-    const int lead = tap ? kTapLead : kSlotLead;
-    if (update - lead - 1 < previous) return;
-    c_SolveAction action;
-    action.m_update = update;
-    action.m_penguin = r;
-    action.m_tap = tap;
-    if (tap) {
-        // Tapped where it stood when the tap's update began.
-        auto at = tapAt.find(update - lead - 1);
-        if (at == tapAt.end()) return;
-        action.m_tapX = at->second.first;
-        action.m_tapY = at->second.second;
-    }
+    const int from = effect - (tap ? kTapLead : kSlotLead) - 1;
+    if (from < frame.m_start || from < kFirstInput) return Outcome::kNone;
+    float counters[skill::kCount];
+    for (int s = 0; s < skill::kCount; ++s) counters[s] = app.m_player[play::kCounters + s];
     for (int s = 0; s < skill::kCount; ++s) {
-        if (app.m_player[play::kCounters + s] <= 0) continue;
+        if (counters[s] <= 0) continue;
+        if (uses == 0) {
+            m_cut = true;
+            return Outcome::kNone;
+        }
+        m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
+        c_SolveAction action;
+        action.m_update = effect;
+        action.m_penguin = r;
         action.m_skill = s;
-        m_next.push_back(node);
-        m_next.back().push_back(action);
+        action.m_tap = tap;
+        if (tap) m_game.p_TapPoint(r, action.m_tapX, action.m_tapY);
+        const bool given = m_game.p_Give(action);
+        m_result.m_updates += m_game.p_Update() - from;
+        ++m_result.m_plays;
+        if (!given) continue;
+        m_path.push_back(action);
+        const Outcome outcome = p_Play(uses - 1, depth + 1);
+        if (outcome != Outcome::kNone) return outcome;
+        m_path.pop_back();
     }
+    return Outcome::kNone;
 }
 
-bool Search::p_Expand(const std::vector<c_SolveAction>& node, long long id) {
-    ++m_result.m_plays;
-    const bool played = m_game.p_Play(node);
-    m_result.m_updates += m_game.p_Update();
-    if (!played) return false;
-    std::vector<int64_t> lastKey(pen::kRecords, -1);
-    std::vector<bool> couldTake(pen::kRecords, false);
-    std::vector<int> lastMoment(pen::kRecords, -1);
-    // Tap points of every penguin by update, for the taps a few updates before a skill.
-    std::vector<std::unordered_map<int, std::pair<int, int>>> tapAt(pen::kRecords);
-    const int tailStart = m_game.p_Update();
-    std::unordered_set<uint64_t> own;
+Outcome Search::p_Play(int uses, size_t depth) {
+    if (m_frames.size() <= depth) m_frames.push_back(std::make_unique<Frame>());
+    Frame& frame = *m_frames[depth];
+    frame.m_lastKey.assign(pen::kRecords, -1);
+    frame.m_couldTake.assign(pen::kRecords, 0);
+    frame.m_lastEffect.assign(pen::kRecords, -1);
+    frame.m_visited.clear();
+    frame.m_own.clear();
+    frame.m_start = m_game.p_Update();
+    c_MyApp& app = m_game.p_App();
+    std::vector<int> moments, lasts;
     for (int steps = 0;; ++steps) {
         const int u = m_game.p_Update();
-        if (m_game.p_Over()) return m_game.p_Won();
-        if (steps % kClockEvery == kClockEvery - 1 && p_Spent()) return false;
-        bool event = u == tailStart;
-        std::vector<int> moments, lastMoments;
+        c_SolverSnapshot& now = frame.m_ring[static_cast<size_t>(u % kRing)];
+        m_game.p_Save(now);
+        if (m_game.p_Over()) {
+            if (m_game.p_Won()) return Outcome::kSolved;
+            break;
+        }
+        if ((m_budget.m_updates > 0 && m_result.m_updates > m_budget.m_updates) ||
+            (steps % kClockEvery == kClockEvery - 1 && p_Spent())) {
+            return Outcome::kSpent;
+        }
+        bool changed = u == frame.m_start;
+        moments.clear();
+        lasts.clear();
         for (int r = 0; r < pen::kRecords; ++r) {
-            if (m_game.p_App().p_PenAt(r)[pen::kInPlay] == 0) continue;
-            int x = 0, y = 0;
-            m_game.p_TapPoint(r, x, y);
-            tapAt[static_cast<size_t>(r)][u] = {x, y};
-            // The oldest a moment of this update or the last can still need.
-            tapAt[static_cast<size_t>(r)].erase(u - kTapLead - 2);
-            const int64_t key = m_game.p_PenKey(r);
+            if (app.p_PenAt(r)[pen::kInPlay] == 0) continue;
+            const auto k = static_cast<size_t>(r);
+            const int64_t key = m_game.p_PenKey(r, m_split);
             const bool can = m_game.p_CanTakeSkill(r);
-            if (key != lastKey[static_cast<size_t>(r)]) event = true;
-            if (can && (!couldTake[static_cast<size_t>(r)] || key != lastKey[static_cast<size_t>(r)])) moments.push_back(r);
+            changed = changed || key != frame.m_lastKey[k];
+            if (can && (!frame.m_couldTake[k] || key != frame.m_lastKey[k])) moments.push_back(r);
             // The last update before it steps off an edge or starts to turn.
-            if (!can && couldTake[static_cast<size_t>(r)] && lastMoment[static_cast<size_t>(r)] != u) lastMoments.push_back(r);
-            lastKey[static_cast<size_t>(r)] = key;
-            couldTake[static_cast<size_t>(r)] = can;
+            if (!can && frame.m_couldTake[k] && frame.m_lastEffect[k] != u) lasts.push_back(r);
+            frame.m_lastKey[k] = key;
+            frame.m_couldTake[k] = can;
         }
-        if (event || !moments.empty()) {
-            // Met before in this play: it goes round the same way until the time runs out.
-            const uint64_t exact = m_game.p_StateHash();
-            if (!own.emplace(exact).second) return m_game.p_App().p_CountRescued() >= 1;
-            // Met no later in another play: everything from here was searched from there.
-            const uint64_t hash = m_budget.m_quantum > 0 ? m_game.p_StateHash(m_budget.m_quantum) : exact;
-            auto found = m_seen.find(hash);
-            if (found != m_seen.end() && found->second.m_update <= u && found->second.m_node != id) return false;
-            m_seen[hash] = {u, id};
+        // A skill in this update, decided on the state before it.
+        for (int r : lasts) {
+            const Outcome outcome = p_Give(frame, r, u, uses, depth);
+            if (outcome != Outcome::kNone) return outcome;
+            m_game.p_Restore(now);
         }
-        for (int r : lastMoments) p_AddChildren(node, r, u, tapAt[static_cast<size_t>(r)]);
+        if (changed || !moments.empty()) {
+            const uint64_t hash = p_Hash(frame);
+            // Met before in this play: it goes round the same way with less time.
+            if (!frame.m_own.insert(hash).second) break;
+            const float timer = app.m_player[play::kTimer];
+            auto found = m_proven.find(hash);
+            if (found != m_proven.end() && found->second.m_uses >= uses && found->second.m_timer >= timer) break;
+            frame.m_visited.emplace_back(hash, timer);
+        }
         for (int r : moments) {
-            p_AddChildren(node, r, u + 1, tapAt[static_cast<size_t>(r)]);
-            lastMoment[static_cast<size_t>(r)] = u + 1;
+            const Outcome outcome = p_Give(frame, r, u + 1, uses, depth);
+            if (outcome != Outcome::kNone) return outcome;
+            m_game.p_Restore(now);
+            frame.m_lastEffect[static_cast<size_t>(r)] = u + 1;
         }
         m_game.p_Step();
         ++m_result.m_updates;
     }
+    // Everything on from each state this play met was searched with `uses` left.
+    for (const auto& [hash, timer] : frame.m_visited) {
+        Proven& proven = m_proven.try_emplace(hash, Proven{-1, 0}).first->second;
+        if (uses > proven.m_uses || (uses == proven.m_uses && timer > proven.m_timer)) proven = {uses, timer};
+    }
+    return Outcome::kNone;
 }
 
 c_SolveResult Search::p_Run() {
-    // Without a limit the counters (and the pick-ups) bound the depth: a node with nothing left
-    // to give has no children.
     const int most = m_budget.m_maxUses < 0 ? std::numeric_limits<int>::max() : m_budget.m_maxUses;
     m_result.m_state = m_game.p_State();
-    std::vector<std::vector<c_SolveAction>> level{{}};
-    long long id = 0;
-    for (int depth = 0; depth <= most && !level.empty(); ++depth) {
-        m_next.clear();
-        for (const auto& node : level) {
-            if (p_Spent()) {
-                m_result.m_status = c_SolveStatus::kBudgetSpent;
-                return m_result;
-            }
-            if (p_Expand(node, ++id)) {
-                m_result.m_status = c_SolveStatus::kSolved;
-                m_result.m_actions = node;
-                return m_result;
-            }
+    ++m_result.m_plays;
+    m_game.p_Play({});
+    m_result.m_updates += m_game.p_Update();
+    while (m_game.p_Update() < kFirstInput && !m_game.p_Over()) {
+        m_game.p_Step();
+        ++m_result.m_updates;
+    }
+    c_SolverSnapshot root;
+    m_game.p_Save(root);
+    for (int depth = 0; depth <= most; ++depth) {
+        m_game.p_Restore(root);
+        m_cut = false;
+        m_path.clear();
+        const Outcome outcome = p_Play(depth, 0);
+        if (outcome == Outcome::kSolved) {
+            m_result.m_status = c_SolveStatus::kSolved;
+            m_result.m_actions = m_path;
+            return m_result;
         }
-        // The last play of the depth may have been cut short.
-        if (p_Spent()) {
+        if (outcome == Outcome::kSpent) {
             m_result.m_status = c_SolveStatus::kBudgetSpent;
             return m_result;
         }
         m_result.m_depthDone = depth;
-        if (depth < most) level.swap(m_next);
+        // Without a limit the counters (and the pick-ups) bound the depth.
+        if (!m_cut) break;
     }
     m_result.m_status = c_SolveStatus::kExhausted;
     return m_result;

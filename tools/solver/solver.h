@@ -16,6 +16,9 @@ struct c_SolveBudget {
     // States whose penguins stand within this fraction of a cell of each other count as met
     // (0: only equal states), which prunes far more at the risk of missing a solution.
     float m_quantum = 0;
+    // Moments a walking penguin offers a skill per cell it crosses (besides entering it, landing,
+    // turning and the last update before it loses the ground).
+    int m_split = 2;
 };
 
 enum class c_SolveStatus {
@@ -41,6 +44,7 @@ struct c_SolveResult {
     // Skill uses searched through completely.
     int m_depthDone = -1;
     long long m_updates = 0;
+    // Skills given on the way (each a branch of the search).
     long long m_plays = 0;
     double m_seconds = 0;
 };

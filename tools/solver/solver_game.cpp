@@ -2,6 +2,7 @@
 // script lines, so what the solver finds is what a script plays.
 #include "tools/solver/solver_game.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -26,6 +27,9 @@ int64_t Pack(float a, float b, float c, float d) {
     auto part = [](float v) { return static_cast<int64_t>(vo_game_Trunc(v) + 1024) & 0xffff; };
     return part(a) << 48 | part(b) << 32 | part(c) << 16 | part(d);
 }
+
+// Cell i of the level with its border, row by row, in the grid's floats.
+int CellOf(int i) { return (i / (grid::kCols + 2) * grid::kRowCells + i % (grid::kCols + 2)) * grid::kCellFloats; }
 
 // As the game builds a level, from the given text instead of the stored one.
 void Rebuild(c_MyApp& app, const c_SolveSetup& setup) {
@@ -89,31 +93,33 @@ bool c_SolverGame::p_Play(const std::vector<c_SolveAction>& actions) {
     m_runner->p_Run(start, error);
     m_update = 0;
     if (!m_setup.m_text.empty()) m_rebuildAt = m_runner->p_Updates() + 1;
-    c_MyApp& app = p_App();
     for (const c_SolveAction& a : actions) {
-        const int lead = a.m_tap ? kTapLead : kSlotLead;
-        if (a.m_update - lead - 1 < m_update) return false;
-        p_Run("wait " + std::to_string(a.m_update - lead - 1 - m_update));
-        if (a.m_tap) {
-            p_Run("pointer down " + std::to_string(a.m_tapX) + " " + std::to_string(a.m_tapY));
-            p_Run("wait 1");
-            p_Run("pointer up");
-            if (vo_game_Trunc(app.m_player[play::kSelected]) != a.m_penguin) return false;
-            p_Run("wait 1");
-        }
-        int x = 0, y = 0;
-        p_SlotPoint(a.m_skill, x, y);
-        const float before = app.m_player[play::kCounters + a.m_skill];
-        p_Run("pointer down " + std::to_string(x) + " " + std::to_string(y));
-        p_Run("wait 1");
-        p_Run("pointer up");
-        p_Run("wait 1");
-        if (app.m_player[play::kCounters + a.m_skill] != before - 1 ||
-            vo_game_Trunc(app.m_player[play::kSelected]) != a.m_penguin) {
-            return false;
-        }
+        if (!p_Give(a)) return false;
     }
     return true;
+}
+
+bool c_SolverGame::p_Give(const c_SolveAction& a) {
+    c_MyApp& app = p_App();
+    const int lead = a.m_tap ? kTapLead : kSlotLead;
+    if (a.m_update - lead - 1 < m_update) return false;
+    if (a.m_update - lead - 1 > m_update) p_Run("wait " + std::to_string(a.m_update - lead - 1 - m_update));
+    if (a.m_tap) {
+        p_Run("pointer down " + std::to_string(a.m_tapX) + " " + std::to_string(a.m_tapY));
+        p_Run("wait 1");
+        p_Run("pointer up");
+        if (vo_game_Trunc(app.m_player[play::kSelected]) != a.m_penguin) return false;
+        p_Run("wait 1");
+    }
+    int x = 0, y = 0;
+    p_SlotPoint(a.m_skill, x, y);
+    const float before = app.m_player[play::kCounters + a.m_skill];
+    p_Run("pointer down " + std::to_string(x) + " " + std::to_string(y));
+    p_Run("wait 1");
+    p_Run("pointer up");
+    p_Run("wait 1");
+    return app.m_player[play::kCounters + a.m_skill] == before - 1 &&
+           vo_game_Trunc(app.m_player[play::kSelected]) == a.m_penguin;
 }
 
 void c_SolverGame::p_Step() {
@@ -124,6 +130,62 @@ void c_SolverGame::p_Step() {
     game.p_Update();
     ++m_update;
     if (m_update == 1 && !m_setup.m_text.empty()) Rebuild(p_App(), m_setup);
+}
+
+void c_SolverGame::p_Save(c_SolverSnapshot& s) {
+    c_MyApp& app = p_App();
+    std::copy_n(app.m_pen.begin(), s.m_pen.size(), s.m_pen.begin());
+    std::copy_n(app.m_player.begin(), s.m_player.size(), s.m_player.begin());
+    for (int i = 0; i < c_SolverSnapshot::kCells; ++i) s.m_cells[static_cast<size_t>(i)] = app.m_grid[CellOf(i)];
+    std::copy_n(app.m_matrix.begin(), s.m_matrix.size(), s.m_matrix.begin());
+    s.m_update = m_update;
+    s.m_mode = app.m_mode;
+    s.m_paused = app.m_paused;
+    s.m_levelOver = app.m_levelOver;
+    s.m_endReason = app.m_endReason;
+    s.m_endTimer = app.m_endTimer;
+    s.m_score = app.m_score;
+    s.m_rescued = app.m_rescued;
+    s.m_rank = app.m_rank;
+    s.m_tapSkill = app.m_tapSkill;
+    s.m_facedLeft = app.m_facedLeft;
+    s.m_pointerUsed = app.m_pointerUsed;
+    s.m_keyUsed = app.m_keyUsed;
+    s.m_pointerDown = app.m_pointerDown;
+    s.m_drawCount = app.m_drawCount;
+    s.m_levelDrawn = app.m_levelDrawn;
+    s.m_stickOutX = app.m_stickOutX;
+    s.m_stickOutY = app.m_stickOutY;
+    s.m_keyRampX = app.m_keyRampX;
+    s.m_keyRampY = app.m_keyRampY;
+}
+
+void c_SolverGame::p_Restore(const c_SolverSnapshot& s) {
+    c_MyApp& app = p_App();
+    std::copy(s.m_pen.begin(), s.m_pen.end(), app.m_pen.begin());
+    std::copy(s.m_player.begin(), s.m_player.end(), app.m_player.begin());
+    for (int i = 0; i < c_SolverSnapshot::kCells; ++i) app.m_grid[CellOf(i)] = s.m_cells[static_cast<size_t>(i)];
+    std::copy(s.m_matrix.begin(), s.m_matrix.end(), app.m_matrix.begin());
+    m_update = s.m_update;
+    app.m_mode = s.m_mode;
+    app.m_paused = s.m_paused;
+    app.m_levelOver = s.m_levelOver;
+    app.m_endReason = s.m_endReason;
+    app.m_endTimer = s.m_endTimer;
+    app.m_score = s.m_score;
+    app.m_rescued = s.m_rescued;
+    app.m_rank = s.m_rank;
+    app.m_tapSkill = s.m_tapSkill;
+    app.m_facedLeft = s.m_facedLeft;
+    app.m_pointerUsed = s.m_pointerUsed;
+    app.m_keyUsed = s.m_keyUsed;
+    app.m_pointerDown = s.m_pointerDown;
+    app.m_drawCount = s.m_drawCount;
+    app.m_levelDrawn = s.m_levelDrawn;
+    app.m_stickOutX = s.m_stickOutX;
+    app.m_stickOutY = s.m_stickOutY;
+    app.m_keyRampX = s.m_keyRampX;
+    app.m_keyRampY = s.m_keyRampY;
 }
 
 bool c_SolverGame::p_Over() { return p_App().m_levelOver != 0; }
@@ -166,13 +228,16 @@ uint64_t c_SolverGame::p_StateHash(float quantum) {
         for (int x = 0; x <= grid::kCols + 1; ++x) mix(app.m_grid[(y * grid::kRowCells + x) * grid::kCellFloats]);
     }
     for (int k = 0; k < skill::kCount; ++k) mix(app.m_player[play::kCounters + k]);
+    // The selected penguin decides how soon a skill reaches which penguin.
+    mix(app.m_player[play::kSelected]);
     mix(static_cast<float>(app.m_levelOver));
     return h;
 }
 
-int64_t c_SolverGame::p_PenKey(int r) {
+int64_t c_SolverGame::p_PenKey(int r, int split) {
     const float* p = p_App().p_PenAt(r);
-    return Pack(p[pen::kCellX], p[pen::kCellY], p[pen::kState], p[pen::kDir]);
+    const float column = split > 1 ? std::floor((p[pen::kCellX] + p[pen::kOffsetX]) * static_cast<float>(split)) : p[pen::kCellX];
+    return Pack(column, p[pen::kCellY], p[pen::kState], p[pen::kDir]);
 }
 
 std::string c_SolverGame::p_Script(const c_SolveSetup& setup, const std::vector<c_SolveAction>& actions) {

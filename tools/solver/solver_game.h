@@ -2,6 +2,7 @@
 // skills by the pointer as a player would, and reading the penguins back after every update.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,6 +37,23 @@ struct c_SolveAction {
 constexpr int kTapLead = 3;
 constexpr int kSlotLead = 1;
 
+// Everything a level in play carries from one update to the next that the rules read: the
+// penguins, the play state, the level's cells (with their border), the level's end and the
+// input latches. Particles, sounds and the picture are left out: nothing the penguins do reads them.
+struct c_SolverSnapshot {
+    static constexpr int kCells = (grid::kRows + 2) * (grid::kCols + 2);
+    std::array<float, pen::kRecords * pen::kFloats> m_pen{};
+    std::array<float, play::kFloats> m_player{};
+    std::array<float, kCells> m_cells{};
+    std::array<int, grid::kMatrixInts> m_matrix{};
+    int m_update = 0;
+    int m_mode = 0, m_paused = 0;
+    int m_levelOver = 0, m_endReason = 0, m_endTimer = 0, m_score = 0, m_rescued = 0, m_rank = 0;
+    int m_tapSkill = 0, m_facedLeft = 0, m_pointerUsed = 0, m_keyUsed = 0, m_pointerDown = 0;
+    int m_drawCount = 0, m_levelDrawn = 0;
+    float m_stickOutX = 0, m_stickOutY = 0, m_keyRampX = 0, m_keyRampY = 0;
+};
+
 class c_SolverGame {
 public:
     explicit c_SolverGame(const c_SolveSetup& setup);
@@ -56,8 +74,14 @@ public:
     // Starts the level again, and plays it with these actions up to and including the last
     // one's update; false when one of them did not reach its penguin.
     bool p_Play(const std::vector<c_SolveAction>& actions);
+    // Gives one skill from where the game is: the taps start in the next update. False when the
+    // action's update is too soon or the skill did not reach its penguin.
+    bool p_Give(const c_SolveAction& action);
     // One more update with no input (and no picture drawn).
     void p_Step();
+    // The level as it is now, and back to it. Only between whole inputs: no pointer held.
+    void p_Save(c_SolverSnapshot& snapshot);
+    void p_Restore(const c_SolverSnapshot& snapshot);
 
     const std::string& p_State() const { return m_state; }
     // Updates since the start.
@@ -70,12 +94,14 @@ public:
     bool p_CanTakeSkill(int r);
     // The virtual pixel that taps penguin r in the next update.
     void p_TapPoint(int r, int& x, int& y);
-    // Everything that decides the rest of the level, apart from the clock; with a quantum,
+    // Everything that decides the rest of the level, apart from the clock (the selected penguin
+    // included, which decides how soon a skill reaches another); with a quantum,
     // positions and speeds are read only to that fraction of a cell, so that nearly equal
     // states meet.
     uint64_t p_StateHash(float quantum = 0);
-    // The cell and state of penguin r, packed, for noticing that it changed.
-    int64_t p_PenKey(int r);
+    // The cell and state of penguin r, packed, for noticing that it changed; with split > 1 its
+    // column is read in that many parts a cell.
+    int64_t p_PenKey(int r, int split = 1);
 
 private:
     bool p_Run(const std::string& line);
