@@ -32,7 +32,7 @@ constexpr char kUsage[] =
     "  --budget SECONDS    wall-clock time per level (default 60)\n"
     "  --updates N         updates simulated per level at most (default: no limit)\n"
     "  --max-uses K        skill uses searched at most (default: all the counters allow)\n"
-    "  --split N           moments a walking penguin offers a skill per cell (1 to 40; default 2)\n"
+    "  --split N           moments a walking penguin offers a skill per cell (1 to 40; default 1)\n"
     "  --merge FRACTION    count states whose penguins stand within this fraction of a cell\n"
     "                      as one (faster, may miss a solution; default: only equal states)\n"
     "  --map FILE          play this map (14 rows of 28 characters) as the level instead\n"

@@ -29,12 +29,19 @@ struct Proven {
     float m_timer;
 };
 
+// What the moments of an update are read against: each penguin's key, whether it could take a
+// skill, and the update a skill of its last moment acts in, as of the update before.
+struct Marks {
+    std::vector<int64_t> m_key = std::vector<int64_t>(pen::kRecords, -1);
+    std::vector<char> m_could = std::vector<char>(pen::kRecords, 0);
+    std::vector<int> m_effect = std::vector<int>(pen::kRecords, -1);
+};
+
 // One play's own memory, kept per depth so that a deeper play does not overwrite it.
 struct Frame {
     std::array<c_SolverSnapshot, kRing> m_ring;
-    std::vector<int64_t> m_lastKey;
-    std::vector<char> m_couldTake;
-    std::vector<int> m_lastEffect;
+    // The marks as of this update and the one before.
+    Marks m_now, m_before;
     std::vector<std::pair<uint64_t, float>> m_visited;
     std::unordered_set<uint64_t> m_own;
     int m_start = 0;
@@ -51,10 +58,11 @@ public:
 
 private:
     bool p_Spent();
-    // Plays on from the game's state with this many skill uses left.
-    Outcome p_Play(int uses, size_t depth);
+    // Plays on from the game's state with this many skill uses left; the marks are those of the
+    // update before, so that a skill given makes no moments of its own.
+    Outcome p_Play(int uses, size_t depth, const Marks& marks);
     // Every skill penguin r can take in update `effect`, each searched on with one use fewer.
-    Outcome p_Give(Frame& frame, int r, int effect, int uses, size_t depth);
+    Outcome p_Give(Frame& frame, int r, int effect, const Marks& marks, int uses, size_t depth);
     uint64_t p_Hash(const Frame& frame);
 
     c_SolveBudget m_budget;
@@ -62,6 +70,8 @@ private:
     c_SolverGame m_game;
     Clock::time_point m_started = Clock::now();
     std::unordered_map<uint64_t, Proven> m_proven;
+    // Every state met, with the fewest skills given before it (and the most time left then).
+    std::unordered_map<uint64_t, Proven> m_met;
     std::vector<std::unique_ptr<Frame>> m_frames;
     std::vector<c_SolveAction> m_path;
     // Whether this depth left a skill ungiven for want of uses: else a deeper one finds nothing new.
@@ -82,7 +92,7 @@ uint64_t Search::p_Hash(const Frame& frame) {
     return (h ^ static_cast<uint64_t>(slack)) * 1099511628211ull;
 }
 
-Outcome Search::p_Give(Frame& frame, int r, int effect, int uses, size_t depth) {
+Outcome Search::p_Give(Frame& frame, int r, int effect, const Marks& marks, int uses, size_t depth) {
     c_MyApp& app = m_game.p_App();
     const bool tap = static_cast<int>(app.m_player[play::kSelected]) != r;
     const int from = effect - (tap ? kTapLead : kSlotLead) - 1;
@@ -107,19 +117,17 @@ Outcome Search::p_Give(Frame& frame, int r, int effect, int uses, size_t depth) 
         ++m_result.m_plays;
         if (!given) continue;
         m_path.push_back(action);
-        const Outcome outcome = p_Play(uses - 1, depth + 1);
+        const Outcome outcome = p_Play(uses - 1, depth + 1, marks);
         if (outcome != Outcome::kNone) return outcome;
         m_path.pop_back();
     }
     return Outcome::kNone;
 }
 
-Outcome Search::p_Play(int uses, size_t depth) {
+Outcome Search::p_Play(int uses, size_t depth, const Marks& marks) {
     if (m_frames.size() <= depth) m_frames.push_back(std::make_unique<Frame>());
     Frame& frame = *m_frames[depth];
-    frame.m_lastKey.assign(pen::kRecords, -1);
-    frame.m_couldTake.assign(pen::kRecords, 0);
-    frame.m_lastEffect.assign(pen::kRecords, -1);
+    frame.m_now = marks;
     frame.m_visited.clear();
     frame.m_own.clear();
     frame.m_start = m_game.p_Update();
@@ -140,21 +148,24 @@ Outcome Search::p_Play(int uses, size_t depth) {
         bool changed = u == frame.m_start;
         moments.clear();
         lasts.clear();
+        frame.m_before = frame.m_now;
+        Marks& marks = frame.m_now;
         for (int r = 0; r < pen::kRecords; ++r) {
             if (app.p_PenAt(r)[pen::kInPlay] == 0) continue;
             const auto k = static_cast<size_t>(r);
             const int64_t key = m_game.p_PenKey(r, m_split);
             const bool can = m_game.p_CanTakeSkill(r);
-            changed = changed || key != frame.m_lastKey[k];
-            if (can && (!frame.m_couldTake[k] || key != frame.m_lastKey[k])) moments.push_back(r);
+            changed = changed || key != marks.m_key[k];
+            if (can && (!marks.m_could[k] || key != marks.m_key[k])) moments.push_back(r);
             // The last update before it steps off an edge or starts to turn.
-            if (!can && frame.m_couldTake[k] && frame.m_lastEffect[k] != u) lasts.push_back(r);
-            frame.m_lastKey[k] = key;
-            frame.m_couldTake[k] = can;
+            if (!can && marks.m_could[k] && marks.m_effect[k] != u) lasts.push_back(r);
+            marks.m_key[k] = key;
+            marks.m_could[k] = can;
         }
+        for (int r : moments) marks.m_effect[static_cast<size_t>(r)] = u + 1;
         // A skill in this update, decided on the state before it.
         for (int r : lasts) {
-            const Outcome outcome = p_Give(frame, r, u, uses, depth);
+            const Outcome outcome = p_Give(frame, r, u, frame.m_before, uses, depth);
             if (outcome != Outcome::kNone) return outcome;
             m_game.p_Restore(now);
         }
@@ -165,13 +176,18 @@ Outcome Search::p_Play(int uses, size_t depth) {
             const float timer = app.m_player[play::kTimer];
             auto found = m_proven.find(hash);
             if (found != m_proven.end() && found->second.m_uses >= uses && found->second.m_timer >= timer) break;
+            // Met with fewer skills given and no less time: whatever solves the level from here
+            // solves it from there with fewer skills, and the shallower depths found nothing.
+            const int given = static_cast<int>(depth);
+            Proven& met = m_met.try_emplace(hash, Proven{given, timer}).first->second;
+            if (met.m_uses < given && met.m_timer >= timer) break;
+            if (given < met.m_uses || (given == met.m_uses && timer > met.m_timer)) met = {given, timer};
             frame.m_visited.emplace_back(hash, timer);
         }
         for (int r : moments) {
-            const Outcome outcome = p_Give(frame, r, u + 1, uses, depth);
+            const Outcome outcome = p_Give(frame, r, u + 1, frame.m_now, uses, depth);
             if (outcome != Outcome::kNone) return outcome;
             m_game.p_Restore(now);
-            frame.m_lastEffect[static_cast<size_t>(r)] = u + 1;
         }
         m_game.p_Step();
         ++m_result.m_updates;
@@ -200,7 +216,7 @@ c_SolveResult Search::p_Run() {
         m_game.p_Restore(root);
         m_cut = false;
         m_path.clear();
-        const Outcome outcome = p_Play(depth, 0);
+        const Outcome outcome = p_Play(depth, 0, Marks());
         if (outcome == Outcome::kSolved) {
             m_result.m_status = c_SolveStatus::kSolved;
             m_result.m_actions = m_path;

@@ -18,7 +18,7 @@ struct c_SolveBudget {
     float m_quantum = 0;
     // Moments a walking penguin offers a skill per cell it crosses (besides entering it, landing,
     // turning and the last update before it loses the ground).
-    int m_split = 2;
+    int m_split = 1;
 };
 
 enum class c_SolveStatus {

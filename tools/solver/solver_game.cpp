@@ -219,8 +219,12 @@ uint64_t c_SolverGame::p_StateHash(float quantum) {
     };
     for (int i = 0; i < pen::kRecords * pen::kFloats; ++i) {
         const int field = i % pen::kFloats;
-        // The walk cycle's frame is only drawn.
+        // The walk cycle's frame is only drawn. A walking penguin's timer and a penguin's next
+        // direction outside a turn are left from before and set again before they are read.
         if (field == pen::kFrame) continue;
+        const float state = app.m_pen[i - field + pen::kState];
+        if (field == pen::kTimer && state == pen::kWalking) continue;
+        if (field == pen::kNewDir && state != pen::kTurning) continue;
         const bool fraction = field == pen::kOffsetX || field == pen::kOffsetY || field == pen::kFallSpeed;
         mix(quantum > 0 && fraction ? std::round(app.m_pen[i] / quantum) : app.m_pen[i]);
     }
