@@ -228,8 +228,12 @@ uint64_t c_SolverGame::p_StateHash(float quantum) {
         const bool fraction = field == pen::kOffsetX || field == pen::kOffsetY || field == pen::kFallSpeed;
         mix(quantum > 0 && fraction ? std::round(app.m_pen[i] / quantum) : app.m_pen[i]);
     }
+    // A block's look is drawn at random when the level is built; every look is the same block.
     for (int y = 0; y <= grid::kRows + 1; ++y) {
-        for (int x = 0; x <= grid::kCols + 1; ++x) mix(app.m_grid[(y * grid::kRowCells + x) * grid::kCellFloats]);
+        for (int x = 0; x <= grid::kCols + 1; ++x) {
+            const float code = app.m_grid[(y * grid::kRowCells + x) * grid::kCellFloats];
+            mix(code >= tile::kFirstBlock && code <= tile::kLastBlock ? static_cast<float>(tile::kFirstBlock) : code);
+        }
     }
     for (int k = 0; k < skill::kCount; ++k) mix(app.m_player[play::kCounters + k]);
     // The selected penguin decides how soon a skill reaches which penguin.
