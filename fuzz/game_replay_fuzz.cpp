@@ -27,6 +27,17 @@ void CheckCommand(const c_ReplayCommand& c) {
         case c_ReplayOp::kUntil: Check(Within(c.m_number, 1, kReplayMaxUpdates), "until limit"); break;
         case c_ReplayOp::kStart: Check(Within(c.m_number, 1, 15) && Within(c.m_index, 1, 50), "level or penguins"); break;
         case c_ReplayOp::kTitle: Check(Within(c.m_number, 1, 15), "level"); break;
+        case c_ReplayOp::kEnter:
+            Check(Within(c.m_number, 1, 15) && Within(c.m_index, 1, 50), "level or penguins");
+            for (int counter : c.m_counters) Check(counter >= 0, "entering counter");
+            break;
+        case c_ReplayOp::kCarry:
+            Check(std::abs(c.m_x) <= 1 && std::abs(c.m_y) <= 1, "key ramp");
+            for (int field : c.m_carry) Check(field >= 0, "carried value");
+            Check(Within(c.m_carry[kCarryRow], 0, 3) && c.m_carry[kCarryPads] < 1 << 19, "options row or pad mask");
+            break;
+        case c_ReplayOp::kWindow: Check(Within(c.m_number, 160, 16384) && Within(c.m_index, 160, 16384), "window"); break;
+        case c_ReplayOp::kExpectEnd: Check(Within(c.m_number, 0, 9) && Within(c.m_index, 0, 50), "expected end"); break;
         case c_ReplayOp::kExpectPenguins: Check(Within(c.m_index, 0, 50), "expected penguins"); break;
         case c_ReplayOp::kExpectCounters:
             for (int counter : c.m_counters) Check(counter >= 0, "expected counter");

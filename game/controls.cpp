@@ -125,6 +125,33 @@ constexpr const ActionInputs* FindAction(const ActionInputs (&table)[N], int a) 
     return nullptr;
 }
 
+// The keys a replay keeps: every keyboard code an action reads, with the iCade on or off, and the
+// HUD key, whose flag decides whether the HUD's slots take taps.
+struct KeyList {
+    int count = 0;
+    int code[replay::kMostKeys] = {};
+    constexpr void Add(int c) {
+        for (int i = 0; i < count; ++i) {
+            if (code[i] == c) return;
+        }
+        code[count++] = c;
+    }
+};
+
+constexpr KeyList BuildReplayKeys() {
+    KeyList list;
+    for (const ActionInputs& row : kActions) {
+        for (int i = 0; i < row.keys.count; ++i) list.Add(row.keys.code[i]);
+    }
+    for (const ActionInputs& row : kICadeActions) {
+        for (int i = 0; i < row.keys.count; ++i) list.Add(row.keys.code[i]);
+    }
+    list.Add(hotkey::kHud);
+    return list;
+}
+
+constexpr KeyList kReplayKeys = BuildReplayKeys();
+
 bool StickPushed(Stick stick, int pad) {
     switch (stick) {
         case Stick::kNone: return false;
@@ -200,11 +227,39 @@ int c_MyApp::p_ReadPointer() {
     return 0;
 }
 
+int vo_game_ReplayKeyCode(int index) { return index >= 0 && index < kReplayKeys.count ? kReplayKeys.code[index] : -1; }
+
+int c_MyApp::p_ReadInputState(c_InputState& state) {
+    for (int i = 0; i < kReplayKeys.count; ++i) state.m_keys[i] = vo_input_KeyDown(kReplayKeys.code[i]) != 0;
+    for (int pad = 0; pad < action::kPads; ++pad) {
+        for (int b = 0; b < replay::kPadButtons; ++b) {
+            state.m_padButtons[pad][b] = vo_input_KeyDown(kFirstPadCode + kPadCodes * pad + b) != 0;
+        }
+        for (int stick = 0; stick < replay::kSticks; ++stick) {
+            state.m_sticks[pad][stick][0] = vo_input_JoyX(stick, pad);
+            state.m_sticks[pad][stick][1] = vo_input_JoyY(stick, pad);
+        }
+    }
+    // The first touch point and the mouse are one pointer to the input device.
+    state.m_pointerDown = vo_input_MouseDown(0) != 0;
+    state.m_pointerX = m_mouseX;
+    state.m_pointerY = m_mouseY;
+    for (int i = 1; i < touch::kPoints; ++i) {
+        state.m_touchDown[i] = m_touchDown[i] != 0;
+        state.m_touchX[i] = m_touchX[i];
+        state.m_touchY[i] = m_touchY[i];
+    }
+    state.m_width = vo_app_DeviceWidth();
+    state.m_height = vo_app_DeviceHeight();
+    return 0;
+}
+
 int c_MyApp::p_ReadICade() {
     for (;;) {
         int c = vo_input_GetChar();
         m_lastChar = c;
         if (c == 0) break;
+        p_ReplayNote(replay::Change::kChar, c);
         int upper = c >= 'a' && c <= 'z' ? c - 32 : c;
         for (const ICadeKey& key : kICadeKeys) {
             if (upper == key.press) m_pad[key.entry] = vpad::kHeld;

@@ -188,5 +188,6 @@ int c_MyApp::p_LoadGame() {
     p_PlayTune(String(kLevelTune), kLoopTune);
     p_FlushGame();
     p_GetLev(m_level);
+    p_ReplayBuilt();
     return 0;
 }

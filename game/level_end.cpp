@@ -78,6 +78,7 @@ int c_MyApp::p_LoadMenu() {
     }
 
     m_rescued = p_CountRescued();
+    p_ReplaySave();
 
     if (m_endReason != ending::kDeadPenguin && m_endReason != ending::kQuit) {
         if (m_rescued >= 1) ++m_levelSel;

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kKeyF1 = 112, kKeyF2 = 113, kKeyF4 = 115, kKeyF11 = 122;
+constexpr int kKeyF1 = hotkey::kDebug, kKeyF2 = hotkey::kHud, kKeyF4 = hotkey::kQuit, kKeyF11 = hotkey::kFullScreen;
 constexpr int kOptionsSlideOpen = 30;
 constexpr float kCreditsWidth = 140;
 // The window size a full-screen switch returns to.
@@ -79,8 +79,9 @@ int c_MyApp::p_OnUpdate() {
     m_updFpsAvg = (m_updFps + 9 * m_updFpsAvg) / 10;
     m_updLast = vo_app_Millisecs();
 
-    // 5. The pointer.
+    // 5. The pointer, and the level's input kept for its replay.
     p_ReadPointer();
+    p_ReplayCapture();
 
     // 6. The key latch.
     p_LatchKeys();
@@ -120,6 +121,8 @@ int c_MyApp::p_OnUpdate() {
     }
     // 11. Badge pop-ups, over everything.
     p_ShowBadges();
+    // 12. A level built in this update starts its replay with what the next update inherits.
+    p_ReplayStart();
     return 0;
 }
 
@@ -198,6 +201,7 @@ int c_MyApp::p_ReleaseInput() {
 }
 
 int c_MyApp::p_OnSuspend() {
+    p_ReplayNote(replay::Change::kFocusOff);
     p_ReleaseInput();
     p_PauseForFocus();
     vo_app_SetUpdateRate(kSuspendedRate);
@@ -206,6 +210,7 @@ int c_MyApp::p_OnSuspend() {
 }
 
 int c_MyApp::p_OnResume() {
+    p_ReplayNote(replay::Change::kFocusOn);
     p_PauseForFocus();
     vo_app_SetUpdateRate(kRunningRate);
     p_ReleaseInput();

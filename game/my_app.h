@@ -9,6 +9,7 @@
 #include "game/defs.h"
 #include "game/globals.h"
 #include "game/image_sheets.h"
+#include "game/replay_log.h"
 
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
@@ -72,6 +73,8 @@ public:
     // p_Button on the pause button's image.
     int p_PauseButton(float x, float y, int frame);
     int p_Button0(int image, float x, float y, int frame);
+    // What the input reads now, for the replay: held keys and buttons, sticks, pointer, touches.
+    int p_ReadInputState(c_InputState& state);
 
     // iCade buttons 0 to 18 (0 up, 2 held) and the back-key hits of the update.
     Array<int> m_pad{vpad::kEntries};
@@ -87,6 +90,24 @@ public:
     float m_keyRampX = 0, m_keyRampY = 0;
     // The last p_Button's hit.
     int m_buttonHit = 0;
+
+    // --- Replays: the level's input kept as an input script (game/replays.cpp) ---
+    // The level was built (p_LoadGame): the next update's end starts the recording.
+    int p_ReplayBuilt();
+    // Update step 12: a level built in this update records what the next update inherits; again
+    // whenever that changes before the level's first update (a replay played back sets it).
+    int p_ReplayStart();
+    // Update step 5: the changes to the input since the update before.
+    int p_ReplayCapture();
+    // A change that reaches the game outside step 5: an iCade character, the focus.
+    int p_ReplayNote(replay::Change change, int code = 0);
+    // At the level's end: a level ended with a penguin rescued writes its replay, unless the one
+    // kept scores as well.
+    int p_ReplaySave();
+    String p_ReplayText();
+
+    c_ReplayLog m_replay;
+    c_InputState m_replayInput;
 
     // --- Title screen: logo, level wheel, statistics, options button, credits (game/menu_title.cpp) ---
     int p_Menu();
@@ -392,3 +413,8 @@ public:
 // framework and the game, voMain creates the application.
 void voInit();
 void voMain();
+
+// The keyboard code of the replay's key i (c_InputState::m_keys), or -1 past the last.
+int vo_game_ReplayKeyCode(int index);
+// Where the replay of a level is kept: "./floeward-replays/level-NN.script", beside the state.
+String vo_game_ReplayLocation(int level);

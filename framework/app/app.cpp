@@ -58,6 +58,8 @@ void vo_app_StateDamaged() {
     if (vo_app__game) vo_app__game->StateDamaged();
 }
 String vo_app_LoadString(String location) { return vo_app__game->LoadString(location); }
+String vo_app_LoadUserFile(String location) { return vo_app__game->LoadUserFile(location); }
+int vo_app_SaveUserFile(String location, String text) { return vo_app__game->SaveUserFile(location, text); }
 int vo_app_DeviceWidth() { return vo_app__devWidth; }
 int vo_app_DeviceHeight() { return vo_app__devHeight; }
 void vo_app_GetDate(Array<int> date) { vo_app__game->GetDate(date); }

@@ -51,6 +51,9 @@ void vo_app_SaveState(String state);
 // first save replaces it.
 void vo_app_StateDamaged();
 String vo_app_LoadString(String location);
+// Text files kept for the player beside the saved state (see VoGame::LoadUserFile).
+String vo_app_LoadUserFile(String location);
+int vo_app_SaveUserFile(String location, String text);
 int vo_app_DeviceWidth();
 int vo_app_DeviceHeight();
 void vo_app_ValidateDeviceWindow(bool notifyApp);

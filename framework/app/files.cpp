@@ -154,26 +154,28 @@ int VoGame::SaveState(String state) {
     return 0;
 }
 
-String VoGame::LoadState() {
-    std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
+namespace {
+
+// Reads the file at path if it is a regular file of at most limit bytes, without blocking (so
+// that a FIFO in its place cannot hang the program). Absent: not there at all. Unreadable: it
+// exists but cannot be read (problem says why). TooLarge: over the limit; bytes stay empty.
+enum class ReadResult { Read, Absent, Unreadable, TooLarge };
+
+ReadResult ReadRegularFile(const std::string& path, long long limit, std::vector<unsigned char>& bytes,
+                           const char*& problem) {
+    bytes.clear();
+    problem = nullptr;
     struct stat st;
-    // Only a file that is not there at all is a fresh start.
-    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
-        m_stateFile = StateFile::Absent;
-        return String();
-    }
-    // Without blocking, so that a FIFO in its place cannot hang the start.
+    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) return ReadResult::Absent;
     int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    const char* problem = nullptr;
     if (fd < 0 || fstat(fd, &st) != 0) {
         problem = std::strerror(errno);
     } else if (!S_ISREG(st.st_mode)) {
         problem = "not a regular file";
     }
-    std::vector<unsigned char> bytes;
-    if (!problem && st.st_size <= kStateFileLimit) {
+    if (!problem && st.st_size <= limit) {
         // Read at most one byte past the limit, in case the file grows while it is read.
-        const size_t cap = static_cast<size_t>(kStateFileLimit) + 1;
+        const size_t cap = static_cast<size_t>(limit) + 1;
         size_t size = 0;
         bytes.resize(static_cast<size_t>(st.st_size) + 1);
         while (size < cap) {
@@ -188,21 +190,83 @@ String VoGame::LoadState() {
     }
     if (fd >= 0) close(fd);
     if (problem) {
-        m_stateFile = StateFile::Unreadable;
-        std::fprintf(stderr, "Floeward: %s exists but cannot be read (%s); progress will not be saved this run\n",
-                     kStateFileName, problem);
-        return String();
+        bytes.clear();
+        return ReadResult::Unreadable;
     }
-    if (st.st_size > kStateFileLimit || bytes.size() > static_cast<size_t>(kStateFileLimit)) {
-        m_stateFile = StateFile::Damaged;
-        std::fprintf(stderr, "Floeward: %s is over %lld bytes, too large to be a saved state; it is not read\n",
-                     kStateFileName, static_cast<long long>(kStateFileLimit));
-        return String();
+    if (st.st_size > limit || bytes.size() > static_cast<size_t>(limit)) {
+        bytes.clear();
+        return ReadResult::TooLarge;
+    }
+    return ReadResult::Read;
+}
+
+}  // namespace
+
+String VoGame::LoadState() {
+    std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
+    std::vector<unsigned char> bytes;
+    const char* problem = nullptr;
+    switch (ReadRegularFile(path, kStateFileLimit, bytes, problem)) {
+        // Only a file that is not there at all is a fresh start.
+        case ReadResult::Absent: m_stateFile = StateFile::Absent; return String();
+        case ReadResult::Unreadable:
+            m_stateFile = StateFile::Unreadable;
+            std::fprintf(stderr, "Floeward: %s exists but cannot be read (%s); progress will not be saved this run\n",
+                         kStateFileName, problem);
+            return String();
+        case ReadResult::TooLarge:
+            m_stateFile = StateFile::Damaged;
+            std::fprintf(stderr, "Floeward: %s is over %lld bytes, too large to be a saved state; it is not read\n",
+                         kStateFileName, static_cast<long long>(kStateFileLimit));
+            return String();
+        case ReadResult::Read: break;
     }
     String text = String::Decode(bytes.data(), bytes.size());
     // Decoding an empty file leaves the last error alone; a save never writes invalid UTF-8.
     m_stateFile = !bytes.empty() && _str_load_err ? StateFile::Damaged : StateFile::Clean;
     return text;
+}
+
+String VoGame::LoadUserFile(String location) {
+    const std::string path = PathToFilePath(location).ToUtf8();
+    std::vector<unsigned char> bytes;
+    const char* problem = nullptr;
+    switch (ReadRegularFile(path, kUserFileLimit, bytes, problem)) {
+        case ReadResult::Absent: return String();
+        case ReadResult::Unreadable:
+            std::fprintf(stderr, "Floeward: %s cannot be read (%s)\n", path.c_str(), problem);
+            return String();
+        case ReadResult::TooLarge:
+            std::fprintf(stderr, "Floeward: %s is over %lld bytes; it is not read\n", path.c_str(), kUserFileLimit);
+            return String();
+        case ReadResult::Read: break;
+    }
+    String text = String::Decode(bytes.data(), bytes.size());
+    if (!bytes.empty() && _str_load_err) {
+        std::fprintf(stderr, "Floeward: %s is not UTF-8 text; it is not read\n", path.c_str());
+        return String();
+    }
+    return text;
+}
+
+int VoGame::SaveUserFile(String location, String text) {
+    const std::string path = PathToFilePath(location).ToUtf8();
+    // The file's own folder is made if it is missing; anything further up must exist.
+    const size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        const std::string folder = path.substr(0, slash);
+        struct stat st;
+        if (stat(folder.c_str(), &st) != 0 && mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+            std::fprintf(stderr, "Floeward: %s could not be made (%s)\n", folder.c_str(), std::strerror(errno));
+            return -1;
+        }
+    }
+    const std::string bytes = text.ToUtf8();
+    if (vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size()) != 0) {
+        std::fprintf(stderr, "Floeward: %s could not be written (%s)\n", path.c_str(), std::strerror(errno));
+        return -1;
+    }
+    return 0;
 }
 
 void VoGame::StateDamaged() {

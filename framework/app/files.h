@@ -19,6 +19,8 @@ int readInt(FILE* stream);
 inline constexpr const char* kStateDamagedSuffix = ".damaged";
 // The real state file is under 2 KB; anything larger is not one the program wrote.
 inline constexpr long long kStateFileLimit = 1 << 20;
+// Files the program keeps for the player beside the state (replays) are text under this size.
+inline constexpr long long kUserFileLimit = 1 << 20;
 
 // Replaces the regular file at path (a symlink's target, in the target's folder) with the
 // bytes, never leaving a partly written file behind: the bytes go to a temporary file with

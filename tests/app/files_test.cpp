@@ -284,6 +284,42 @@ TEST_F(FilesFixture, SavingKeepsTheFileModeAndItsLink) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
 }
 
+TEST_F(FilesFixture, PlayerFilesMakeTheirFolderAndReadOnlyWhatASaveCouldHaveWritten) {
+    const String location("./kept/level-01.script");
+    EXPECT_EQ(host.LoadUserFile(location), String()) << "absent is empty, and quiet";
+    ASSERT_EQ(host.SaveUserFile(location, String("wait 1\n\u00e9")), 0);
+    EXPECT_EQ(host.LoadUserFile(location), String("wait 1\n\u00e9"));
+    ASSERT_EQ(host.SaveUserFile(location, String("wait 2\n")), 0);
+    EXPECT_EQ(ReadBytes("kept/level-01.script"), "wait 2\n") << "replaced whole";
+    EXPECT_EQ(std::distance(fs::directory_iterator("kept"), fs::directory_iterator()), 1) << "no temporary left";
+
+    struct Case {
+        const char* name;
+        void (*make)();
+        const char* said;
+    } cases[] = {
+        {"fifo", [] { ASSERT_EQ(mkfifo("kept/level-01.script", 0600), 0); }, "not a regular file"},
+        {"directory", [] { fs::create_directory("kept/level-01.script"); }, "not a regular file"},
+        {"oversized", [] { WriteBytes("kept/level-01.script", std::string(kUserFileLimit + 1, 'w')); }, "over"},
+        {"not text", [] { WriteBytes("kept/level-01.script", std::string("wait \xff\xfe 1", 9)); }, "not UTF-8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all("kept/level-01.script");
+        c.make();
+        alarm(10);  // a FIFO must not block the read
+        String text;
+        std::string said = Stderr([&] { text = host.LoadUserFile(location); });
+        alarm(0);
+        EXPECT_EQ(text, String());
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    }
+    fs::remove_all("kept");
+    WriteBytes("kept", "a file where the folder goes");
+    std::string said = Stderr([&] { EXPECT_EQ(host.SaveUserFile(location, String("x")), -1); });
+    EXPECT_NE(said.find("could not be"), std::string::npos) << said;
+}
+
 TEST(Dates, FillAsManyFieldsAsTheArrayHolds) {
     FakeWindowSystem ws;
     VoGlfwGame host(&ws);

@@ -1,6 +1,7 @@
 // The game played on the real executable with the keyboard alone, from a first start: level 1
 // solved and its rescue heard, the title back with level 2 open, the progress saved on focus
-// loss and read by a second start; and a level quit from the pause panel. The headless game,
+// loss and read by a second start, its replay kept and played back headless to the same score;
+// and a level quit from the pause panel. The headless game,
 // played with the same keys, says what each screen must show and where the penguin must jump.
 #include <chrono>
 #include <filesystem>
@@ -101,6 +102,20 @@ TEST_F(Playing, LevelOneSolvedByKeysOpensLevelTwoSavesItAndASecondStartShowsIt) 
     EXPECT_GT(late.topScore, 0);
     EXPECT_EQ(saved.selected, 1) << "the wheel starts past the level completed";
     EXPECT_TRUE(SelectedDisc(saved.title).open);
+
+    // The win kept its replay beside the state, and the headless game plays it to the same score.
+    const std::string kept = ReadFile(dir / "floeward-replays/level-01.script");
+    c_ReplayScript replay;
+    c_ReplayError error;
+    ASSERT_TRUE(vo_replay_ParseScript(kept, replay, error)) << error.p_Text() << "\n" << kept;
+    EXPECT_TRUE(vo_replay_IsKeptReplay(replay)) << kept;
+    {
+        c_ReplayRunner runner;
+        EXPECT_TRUE(runner.p_Run(replay, error)) << error.p_Text() << "\n" << kept;
+        ASSERT_EQ(runner.p_LevelEnds().size(), 1u);
+        EXPECT_EQ(runner.p_LevelEnds()[0].m_rescued, 1);
+        EXPECT_EQ(runner.p_LevelEnds()[0].m_score, saved.topScore);
+    }
     other.reset();
     ASSERT_TRUE(Focus(window));
     EXPECT_EQ(Close(), 0) << game->Log();

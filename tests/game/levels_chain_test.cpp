@@ -1,12 +1,13 @@
 // The campaign can be finished from nothing: the stored input scripts of levels 1 to 15, played
 // in order on one game with no saved state, each starting its level from the title screen by
 // keys, entering it with exactly what the script before left, and finishing it with a penguin
-// home; the progress they leave is saved and reloads the same. And no level is finished without a
-// skill.
+// home; the progress they leave is saved and reloads the same, and the replays the game kept play
+// back to the same ends. And no level is finished without a skill.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ std::vector<int> MapCounters(int level) {
 TEST(LevelsChain, EveryLevelIsFinishedInTurnFromTheTitleWithWhatTheLevelBeforeLeft) {
     std::vector<int> progress;
     std::string state;
+    std::vector<c_LevelEnd> ends;
+    std::map<std::string, std::string> replays;
     {
         c_ReplayRunner runner;
         c_MyApp& app = runner.p_App();
@@ -88,10 +91,28 @@ TEST(LevelsChain, EveryLevelIsFinishedInTurnFromTheTitleWithWhatTheLevelBeforeLe
         ASSERT_TRUE(runner.p_Saved());
         progress.assign(app.m_progress.begin(), app.m_progress.end());
         state = runner.p_State();
+        ends = runner.p_LevelEnds();
+        replays = runner.p_Game().m_host.files;
     }
-    c_ReplayRunner reloaded(state);
-    const Array<int>& loaded = reloaded.p_App().m_progress;
-    EXPECT_EQ(std::vector<int>(loaded.begin(), loaded.end()), progress);
+    {
+        c_ReplayRunner reloaded(state);
+        const Array<int>& loaded = reloaded.p_App().m_progress;
+        EXPECT_EQ(std::vector<int>(loaded.begin(), loaded.end()), progress);
+    }
+    // Every level kept its replay, which plays back to the same end on a game of its own.
+    ASSERT_EQ(replays.size(), static_cast<size_t>(progress::kLevels));
+    for (const c_LevelEnd& end : ends) {
+        SCOPED_TRACE("the replay of level " + std::to_string(end.m_level));
+        const std::string& text = replays[vo_game_ReplayLocation(end.m_level).ToUtf8()];
+        c_ReplayScript script;
+        c_ReplayError error;
+        ASSERT_TRUE(vo_replay_ParseScript(text, script, error)) << error.p_Text();
+        ASSERT_TRUE(vo_replay_IsKeptReplay(script));
+        c_ReplayRunner replay;
+        ASSERT_TRUE(replay.p_Run(script, error)) << error.p_Text();
+        ASSERT_EQ(replay.p_LevelEnds().size(), 1u);
+        for (int k = 0; k < play::kCarriedCounters; ++k) EXPECT_EQ(replay.p_LevelEnds()[0].m_counters[k], end.m_counters[k]);
+    }
 }
 
 // No level solves itself by walking: left alone, one penguin or two never reach the exit. The

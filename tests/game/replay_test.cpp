@@ -18,6 +18,7 @@
 
 #include "framework/app/input.h"
 #include "framework/app/random.h"
+#include "replay_tool.h"
 #include "tools/replay/replay_runner.h"
 
 namespace game_test {
@@ -78,6 +79,35 @@ TEST(ReplayScript, EveryCommandReadsIntoItsFields) {
     EXPECT_EQ(script.m_commands[4].m_condition, c_ReplayCondition::kEnd);
 }
 
+TEST(ReplayScript, AKeptReplaysOwnLinesReadIntoTheirFields) {
+    const c_ReplayScript script =
+        Parse("window 800 600\nenter 3 2 7 2 0 1 9999\ncarry 1 0 -0.35 1 3 1 0 524287\nexpect end 8 2 215\n");
+    ASSERT_EQ(script.m_commands.size(), 4u);
+    const c_ReplayCommand& window = script.m_commands[0];
+    EXPECT_EQ(window.m_op, c_ReplayOp::kWindow);
+    EXPECT_EQ(window.m_number, 800);
+    EXPECT_EQ(window.m_index, 600);
+    const c_ReplayCommand& enter = script.m_commands[1];
+    EXPECT_EQ(enter.m_op, c_ReplayOp::kEnter);
+    EXPECT_EQ(enter.m_number, 3);
+    EXPECT_EQ(enter.m_index, 2);
+    EXPECT_EQ(std::vector<int>(enter.m_counters, enter.m_counters + skill::kCount), (std::vector<int>{7, 2, 0, 1, 9999}));
+    const c_ReplayCommand& carry = script.m_commands[2];
+    EXPECT_EQ(carry.m_op, c_ReplayOp::kCarry);
+    EXPECT_EQ(std::vector<int>(carry.m_carry, carry.m_carry + kCarryFields), (std::vector<int>{1, 0, 3, 1, 0, 524287}));
+    EXPECT_FLOAT_EQ(carry.m_x, -0.35f);
+    EXPECT_FLOAT_EQ(carry.m_y, 1);
+    const c_ReplayCommand& end = script.m_commands[3];
+    EXPECT_EQ(end.m_op, c_ReplayOp::kExpectEnd);
+    EXPECT_EQ(end.m_number, 8);
+    EXPECT_EQ(end.m_index, 2);
+    EXPECT_EQ(end.m_counters[0], 215);
+    EXPECT_TRUE(vo_replay_IsKeptReplay(Parse("enter 1 1 0 0 0 0 0\nexpect end 1 1 150\n")));
+    EXPECT_FALSE(vo_replay_IsKeptReplay(Parse("enter 1 1 0 0 0 0 0\nexpect end 1 1 150\nwait 1\n")));
+    EXPECT_FALSE(vo_replay_IsKeptReplay(Parse("start 1 1\nexpect end 1 1 150\n")));
+    EXPECT_FALSE(vo_replay_IsKeptReplay(Parse("")));
+}
+
 TEST(ReplayScript, CommentsBlankLinesAndSpacingAreSkipped) {
     const c_ReplayScript script = Parse("# a solution\n\n   \t\r\n\twait   3 # three updates\r\n#wait 4\nkey tap 74#J\n");
     ASSERT_EQ(script.m_commands.size(), 2u);
@@ -134,7 +164,16 @@ TEST(ReplayScript, BadLinesAreRefusedWithTheirNumber) {
         {"pad stick 0 0 0 nan", 1, "not 'nan'"},
         {"pad stick 0 0 1e0 0", 1, "not '1e0'"},
         {"focus lost", 1, "expected focus off or on"},
-        {"wait 1 2 3 4 5 6 7 8", 1, "too many words"},
+        {"enter 16 1 0 0 0 0 0", 1, "a level must be a whole number from 1 to 15"},
+        {"enter 2 1 0 0 0 0", 1, "expected: enter LEVEL PENGUINS J L M B S"},
+        {"carry 2 0 0 0 0 0 0 0", 1, "a latch must be a whole number from 0 to 1"},
+        {"carry 0 0 1.5 0 0 0 0 0", 1, "a key ramp must be a decimal from -1 to 1"},
+        {"carry 0 0 0 0 4 0 0 0", 1, "an options row must be a whole number from 0 to 3"},
+        {"carry 0 0 0 0 0 0 0 524288", 1, "a button mask must be a whole number from 0 to 524287"},
+        {"window 159 480", 1, "a width must be a whole number from 160 to 16384"},
+        {"expect end 1 1", 1, "expected: expect end REASON RESCUED SCORE"},
+        {"expect end 10 1 100", 1, "a reason must be a whole number from 0 to 9"},
+        {"wait 1 2 3 4 5 6 7 8 9 10", 1, "too many words"},
         {"wait\x01 1", 1, "unknown command 'wait?'"},
     };
     for (const Case& c : cases) {
@@ -381,36 +420,6 @@ TEST_F(ReplayRun, UntilAtAndUnfocusedUpdatesFailOnTheirLine) {
     EXPECT_TRUE(Play("focus on\nwait 1"));
     EXPECT_EQ(app.m_paused, 1) << "a level stays paused when the focus comes back";
 }
-
-// The command-line tool, run as a program on files in a folder of its own.
-class ReplayTool : public testing::Test {
-protected:
-    // Named after the test too: ctest runs the tests of this suite side by side.
-    std::string Path(const std::string& name) const {
-        return testing::TempDir() + "replay_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name() +
-               "_" + name;
-    }
-    void Write(const std::string& name, const std::string& text) const { std::ofstream(Path(name), std::ios::binary) << text; }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    // The exit status of the tool with these arguments; its output in out and err.
-    int Tool(const std::string& arguments) {
-        std::remove(Path("out").c_str());
-        std::remove(Path("err").c_str());
-        const std::string command =
-            std::string(FLOEWARD_REPLAY_BIN) + " " + arguments + " >" + Path("out") + " 2>" + Path("err");
-        const int status = std::system(command.c_str());
-        out = Read("out");
-        err = Read("err");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    std::string out, err;
-};
 
 TEST_F(ReplayTool, ExitCodesTellAPlayedScriptFromABadOneAndAFailedOne) {
     Write("good", "start 1 3\nwait 5\n");

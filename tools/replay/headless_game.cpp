@@ -11,6 +11,7 @@
 #include "framework/graphics/graphics_context.h"
 #include "game/globals.h"
 #include "game/image_sheets.h"
+#include "tools/replay/shown_window.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ const SheetSize* FindSheet(const std::string& stem) {
 unsigned char* VoHeadlessHost::LoadImageData(String location, int* width, int* height, int* depth) {
     std::string path = location.ToUtf8();
     imageRequests.push_back(path);
+    if (m_realPictures) return VoGlfwGame::LoadImageData(location, width, height, depth);
     const std::string prefix = kDataPrefix;
     const size_t suffixLength = sizeof kPictureSuffix - 1;
     if (path.rfind(prefix, 0) != 0 || path.size() < prefix.size() + suffixLength) return nullptr;
@@ -77,6 +79,16 @@ int VoHeadlessHost::SaveState(String text) {
 }
 
 String VoHeadlessHost::LoadState() { return String(state); }
+
+String VoHeadlessHost::LoadUserFile(String location) {
+    auto file = files.find(location.ToUtf8());
+    return file == files.end() ? String() : String(std::string_view(file->second));
+}
+
+int VoHeadlessHost::SaveUserFile(String location, String text) {
+    files[location.ToUtf8()] = text.ToUtf8();
+    return 0;
+}
 
 Ref<gxtkSample> gxtkRecordingAudio::LoadSample(String path) {
     auto sample = New<gxtkSample>();
@@ -114,7 +126,15 @@ int gxtkRecordingAudio::Plays(const std::string& file) const {
     return n;
 }
 
-c_HeadlessGame::c_HeadlessGame(const std::string& state) {
+void VoHeadlessHost::UseData(const std::string& root) {
+    m_appPath = String(std::string_view(root));
+    m_realPictures = true;
+}
+
+c_HeadlessGame::c_HeadlessGame(const std::string& state, const c_HeadlessView* view)
+    : m_ownedWs(view ? std::make_unique<VoShownWindowSystem>(*view->m_window) : std::make_unique<VoScriptedWindowSystem>()),
+      m_ws(*m_ownedWs) {
+    if (view) m_host.UseData(view->m_dataRoot);
     // OpenAL Soft's silent backend: the delegate's own device opens without a sound card.
     setenv("ALSOFT_DRIVERS", "null", 1);
     m_host.state = state;

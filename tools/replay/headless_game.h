@@ -1,9 +1,11 @@
 // The real game object on the real desktop host and delegate with no window, no sound card and
 // no data folder: a scripted window system, OpenGL calls that draw nothing, pictures made up at
-// the size the game asks for, sounds recorded instead of played, the saved state kept in memory.
+// the size the game asks for, sounds recorded instead of played, the saved state and the player's
+// files kept in memory.
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,12 +29,21 @@ public:
     int saves = 0;
     // How often the game reported the loaded state damaged.
     int damageReports = 0;
+    // The player's files (replays) by location, kept in memory like the state.
+    std::map<std::string, std::string> files;
 
     unsigned char* LoadImageData(String location, int* width, int* height, int* depth) override;
     unsigned char* LoadAudioData(String location, int* length, int* channels, int* format, int* hertz) override;
     int SaveState(String text) override;
     String LoadState() override;
     void StateDamaged() override;
+    String LoadUserFile(String location) override;
+    int SaveUserFile(String location, String text) override;
+    // Pictures from the data folder in root (root/data) instead of made-up ones.
+    void UseData(const std::string& root);
+
+private:
+    bool m_realPictures = false;
 };
 
 // The audio device with loading and playing recorded; every sound file exists.
@@ -97,14 +108,25 @@ private:
     unsigned m_lastTexture = 0;
 };
 
-// One run of the game as the program starts it, in a 640 by 480 window, over the pieces above.
+// How a c_HeadlessGame is shown: on a real window system (initialised, with a display), with the
+// pictures of the data folder in dataRoot.
+struct c_HeadlessView {
+    VoWindowSystem* m_window = nullptr;
+    std::string m_dataRoot;
+};
+
+// One run of the game as the program starts it, in a 640 by 480 window, over the pieces above;
+// with a view, also drawn into a real window with the game's own pictures.
 // The OpenGL table is the owner's: install one (VoNullGl or a recording one) before creating a
 // c_HeadlessGame and keep it until the c_HeadlessGame is gone. The framework and the game keep
 // their state in globals, so only one c_HeadlessGame may exist at a time.
 class c_HeadlessGame {
+    // First: the window system the members below are made over.
+    std::unique_ptr<VoScriptedWindowSystem> m_ownedWs;
+
 public:
     // Starts the game on this saved state ("" for a first start).
-    explicit c_HeadlessGame(const std::string& state = std::string());
+    explicit c_HeadlessGame(const std::string& state = std::string(), const c_HeadlessView* view = nullptr);
     ~c_HeadlessGame();
     c_HeadlessGame(const c_HeadlessGame&) = delete;
     c_HeadlessGame& operator=(const c_HeadlessGame&) = delete;
@@ -116,7 +138,7 @@ public:
     // One pass of the loop with nothing polled: render, tick, update.
     void p_Pass();
 
-    VoScriptedWindowSystem m_ws;
+    VoScriptedWindowSystem& m_ws;
     VoHeadlessHost m_host{&m_ws};
     c_MyApp* m_app = nullptr;
     Ref<gxtkRecordingAudio> m_audio;

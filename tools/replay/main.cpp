@@ -2,11 +2,13 @@
 // Exit status 0 when the whole script ran, 1 for a bad command line, file or script, 2 when a
 // script line could not be carried out.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 
+#include "framework/app/glfw_window_system.h"
 #include "tools/replay/replay_runner.h"
 
 namespace {
@@ -18,10 +20,16 @@ constexpr std::streamoff kMaxFileBytes = 16 << 20;
 
 constexpr char kUsage[] =
     "usage: floeward-replay SCRIPT [--state FILE]\n"
+    "       floeward-replay --verify REPLAY\n"
     "  Plays the input script on the game with no window or sound, and prints one line per level end:\n"
     "  level L reason R rescued N counters C0..C7 score S update U\n"
     "  --state FILE  start from the saved state in FILE (none: a first start) and write the state\n"
-    "                back to FILE when the game saved it\n";
+    "                back to FILE when the game saved it\n"
+    "  --verify      REPLAY is a replay the game kept (floeward-replays/level-NN.script): play it\n"
+    "                and exit 2 unless the level ends as the replay recorded\n"
+    "  --window      also show the game in a window, at its own speed, with the pictures of the\n"
+    "                data folder in DIR/data (--data DIR; by default the build's or the installed\n"
+    "                game's); closing the window stops the playback\n";
 
 // The whole file, or false when it cannot be read or is too large.
 bool ReadFile(const std::string& path, std::streamoff limit, std::string& out) {
@@ -37,6 +45,24 @@ bool ReadFile(const std::string& path, std::streamoff limit, std::string& out) {
     return !in.bad();
 }
 
+// The folder holding the game's data folder: the one given, else the build's top folder or the
+// installed game's folder, seen from this program's own place in either.
+std::string DataRoot(const std::string& given) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error).parent_path();
+    std::vector<fs::path> candidates;
+    if (!given.empty()) {
+        candidates.push_back(given);
+    } else {
+        candidates = {self / "../..", self / "../lib/games/floeward", self};
+    }
+    for (const fs::path& root : candidates) {
+        if (fs::is_directory(root / "data", error)) return fs::weakly_canonical(root, error).string();
+    }
+    return std::string();
+}
+
 int Fail(const std::string& message) {
     std::fprintf(stderr, "floeward-replay: %s\n", message.c_str());
     return kBadInput;
@@ -45,10 +71,17 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string scriptPath, statePath;
+    std::string scriptPath, statePath, dataPath;
+    bool verify = false, window = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--state" && i + 1 < argc) {
+        if (arg == "--verify") {
+            verify = true;
+        } else if (arg == "--window") {
+            window = true;
+        } else if (arg == "--data" && i + 1 < argc) {
+            dataPath = argv[++i];
+        } else if (arg == "--state" && i + 1 < argc) {
             statePath = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
@@ -60,7 +93,7 @@ int main(int argc, char** argv) {
             return kBadInput;
         }
     }
-    if (scriptPath.empty()) {
+    if (scriptPath.empty() || (verify && !statePath.empty()) || (!dataPath.empty() && !window)) {
         std::fputs(kUsage, stderr);
         return kBadInput;
     }
@@ -69,7 +102,12 @@ int main(int argc, char** argv) {
     if (!ReadFile(scriptPath, kMaxFileBytes, text)) return Fail("cannot read " + scriptPath);
     c_ReplayScript script;
     c_ReplayError error;
-    if (!vo_replay_ParseScript(text, script, error)) return Fail(scriptPath + ": " + error.p_Text());
+    if (!vo_replay_ParseScript(text, script, error)) {
+        return Fail(scriptPath + (verify ? " is not a replay: " : ": ") + error.p_Text());
+    }
+    if (verify && !vo_replay_IsKeptReplay(script)) {
+        return Fail(scriptPath + " is not a replay: it does not start a level with `enter` and end with `expect end`");
+    }
     std::string state;
     if (!statePath.empty() && access(statePath.c_str(), F_OK) == 0 && !ReadFile(statePath, kMaxFileBytes, state)) {
         return Fail("cannot read " + statePath);
@@ -81,7 +119,15 @@ int main(int argc, char** argv) {
     FILE* results = fdopen(dup(STDOUT_FILENO), "w");
     if (!results || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) return Fail("cannot set up the output");
 
-    c_ReplayRunner runner(state);
+    VoGlfwWindowSystem display;
+    c_HeadlessView view;
+    if (window) {
+        view.m_dataRoot = DataRoot(dataPath);
+        if (view.m_dataRoot.empty()) return Fail("cannot find the game's data folder; name the folder holding it with --data");
+        if (!display.Init()) return Fail("cannot open a window: no display");
+        view.m_window = &display;
+    }
+    c_ReplayRunner runner(state, window ? &view : nullptr);
     runner.m_onLevelEnd = [results](const c_LevelEnd& end) {
         std::fprintf(results, "%s\n", vo_replay_FormatLevelEnd(end).c_str());
         std::fflush(results);

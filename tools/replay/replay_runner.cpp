@@ -3,6 +3,7 @@
 #include "tools/replay/replay_runner.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "framework/app/app.h"
 #include "game/globals.h"
@@ -18,6 +19,9 @@ constexpr int kRawButton[kPadButtons] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13,
 // upside down.
 constexpr int kLeftX = 0, kLeftY = 1, kRightY = 3, kRightX = 4;
 
+// How far a shown playback may fall behind its clock before it stops trying to catch up.
+constexpr std::chrono::milliseconds kPaceSlack{250};
+
 // The keys `title` presses: the arrows move the title's focus and turn the wheel, Enter confirms.
 constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyEnter = 13;
 
@@ -30,7 +34,11 @@ std::string vo_replay_FormatLevelEnd(const c_LevelEnd& end) {
     return line + " score " + std::to_string(end.m_score) + " update " + std::to_string(end.m_update);
 }
 
-c_ReplayRunner::c_ReplayRunner(const std::string& state) : m_game(state) {}
+c_ReplayRunner::c_ReplayRunner(const std::string& state, const c_HeadlessView* view)
+    : m_gl(view ? std::optional<VoNullGl>() : std::optional<VoNullGl>(std::in_place)),
+      m_game(state, view),
+      m_shown(view ? static_cast<VoShownWindowSystem*>(&m_game.m_ws) : nullptr),
+      m_paceStart(std::chrono::steady_clock::now()) {}
 
 bool c_ReplayRunner::p_Run(const c_ReplayScript& script, c_ReplayError& error) {
     for (const c_ReplayCommand& command : script.m_commands) {
@@ -71,6 +79,28 @@ bool c_ReplayRunner::p_Command(const c_ReplayCommand& command, c_ReplayError& er
             return true;
         }
         case c_ReplayOp::kTitle: return p_Title(command, error);
+        case c_ReplayOp::kEnter: return p_Enter(command, error);
+        case c_ReplayOp::kCarry:
+            app.m_keyUsed = command.m_carry[kCarryKey];
+            app.m_pointerUsed = command.m_carry[kCarryPointer];
+            app.m_keyRampX = command.m_x;
+            app.m_keyRampY = command.m_y;
+            app.m_optCursor = command.m_carry[kCarryRow];
+            app.m_hideHud = command.m_carry[kCarryHud];
+            app.p_iCade(command.m_carry[kCarryICade]);
+            for (int i = 0; i < vpad::kButtons; ++i) {
+                app.m_pad[i] = (command.m_carry[kCarryPads] >> i & 1) != 0 ? vpad::kHeld : 0;
+            }
+            // The game's own replay of this level starts from what it now inherits.
+            app.p_ReplayStart();
+            return true;
+        case c_ReplayOp::kWindow:
+            ws.width = command.m_number;
+            ws.height = command.m_index;
+            // Events after this line read the pointer at the scale of the new size.
+            if (m_prepared) m_game.p_Render();
+            return true;
+        case c_ReplayOp::kExpectEnd: return p_ExpectEnd(command, error);
         case c_ReplayOp::kExpectPenguins:
         case c_ReplayOp::kExpectCounters: return p_Expect(command, error);
         case c_ReplayOp::kKeyDown: p_Key(command.m_number, VO_PRESS); return true;
@@ -205,6 +235,49 @@ bool c_ReplayRunner::p_Title(const c_ReplayCommand& command, c_ReplayError& erro
     return true;
 }
 
+bool c_ReplayRunner::p_Enter(const c_ReplayCommand& command, c_ReplayError& error) {
+    c_ReplayCommand loaded = command;
+    loaded.m_condition = c_ReplayCondition::kLoaded;
+    loaded.m_number = kReplayUntilDefault;
+    if (!p_RunUntil(loaded, error)) return false;
+    c_MyApp& app = p_App();
+    const int level = command.m_number;
+    // A level takes its penguins from the title and its counters from the record of the level
+    // before, as that level's end left them.
+    if (level >= 2) {
+        const int record = progress::kRecordBase + progress::kTopTen * (level - 2);
+        app.m_progress[record] = command.m_index;
+        for (int s = 0; s < skill::kCount; ++s) app.m_progress[record + 1 + s] = command.m_counters[s];
+    }
+    app.m_level = level;
+    app.m_settings[0] = command.m_index;
+    app.m_mode = screen::kStartLevel;
+    if (!p_Advance(command, error)) return false;
+    if (app.m_mode != screen::kInLevel || app.m_level != level) {
+        error = {command.m_line, "level " + std::to_string(level) + " did not start"};
+        return false;
+    }
+    return true;
+}
+
+bool c_ReplayRunner::p_ExpectEnd(const c_ReplayCommand& command, c_ReplayError& error) {
+    const auto said = [](int reason, int rescued, int score) {
+        return "reason " + std::to_string(reason) + ", " + std::to_string(rescued) + " rescued, score " +
+               std::to_string(score);
+    };
+    if (m_levelEnds.empty()) {
+        error = {command.m_line, "no level has ended"};
+        return false;
+    }
+    const c_LevelEnd& end = m_levelEnds.back();
+    if (end.m_reason == command.m_number && end.m_rescued == command.m_index && end.m_score == command.m_counters[0]) {
+        return true;
+    }
+    error = {command.m_line, "the level ended with " + said(end.m_reason, end.m_rescued, end.m_score) + ", not " +
+                                 said(command.m_number, command.m_index, command.m_counters[0])};
+    return false;
+}
+
 bool c_ReplayRunner::p_TapAndRelease(int code, const c_ReplayCommand& command, c_ReplayError& error) {
     p_Key(code, VO_PRESS);
     if (!p_Advance(command, error)) return false;
@@ -237,6 +310,7 @@ bool c_ReplayRunner::p_Expect(const c_ReplayCommand& command, c_ReplayError& err
 void c_ReplayRunner::p_Prepare() {
     if (m_prepared) return;
     m_game.p_Render();
+    if (m_shown) m_shown->SwapBuffers();
     m_game.p_Tick();
     m_prepared = true;
 }
@@ -246,8 +320,29 @@ bool c_ReplayRunner::p_Advance(const c_ReplayCommand& command, c_ReplayError& er
         error = {command.m_line, "the window has no focus: no update runs until `focus on`"};
         return false;
     }
+    if (m_shown) {
+        if (m_shown->Closed()) {
+            error = {command.m_line, "the window was closed"};
+            return false;
+        }
+        p_Pace();
+    }
     p_Step();
     return true;
+}
+
+void c_ReplayRunner::p_Pace() {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point due = m_paceStart + std::chrono::microseconds(1000000LL * m_paced / kRunningRate);
+    const Clock::time_point now = Clock::now();
+    // Far behind (the machine was busy), the pace starts over rather than hurrying to catch up.
+    if (now - due > kPaceSlack) {
+        m_paceStart = now;
+        m_paced = 0;
+    } else if (due > now) {
+        std::this_thread::sleep_until(due);
+    }
+    ++m_paced;
 }
 
 void c_ReplayRunner::p_Step() {

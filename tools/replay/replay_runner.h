@@ -3,13 +3,16 @@
 // give the same game; and reports the end of every level.
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "game/defs.h"
 #include "tools/replay/headless_game.h"
 #include "tools/replay/replay_script.h"
+#include "tools/replay/shown_window.h"
 
 // A level as the game recorded it on the way back to the title.
 struct c_LevelEnd {
@@ -29,8 +32,10 @@ std::string vo_replay_FormatLevelEnd(const c_LevelEnd& end);
 
 class c_ReplayRunner {
 public:
-    // Starts the game on this saved state ("" for a first start). One runner at a time.
-    explicit c_ReplayRunner(const std::string& state = std::string());
+    // Starts the game on this saved state ("" for a first start). One runner at a time. With a
+    // view, the game is also drawn into a real window and plays at its own speed, sixty updates
+    // a second, until the script ends or the window is closed.
+    explicit c_ReplayRunner(const std::string& state = std::string(), const c_HeadlessView* view = nullptr);
 
     // Plays a script read by vo_replay_ParseScript on from where the game is. False when a line
     // cannot be carried out (an `until` that did not come true in time, an `at` already past,
@@ -58,6 +63,9 @@ private:
     // `title`: waits for the title to take keys, then turns the wheel to the level and confirms.
     bool p_Title(const c_ReplayCommand& command, c_ReplayError& error);
     // A key pressed for one update, then an update with it let go, so that the next key counts.
+    // `enter`: the record of the level before written, the level started and built.
+    bool p_Enter(const c_ReplayCommand& command, c_ReplayError& error);
+    bool p_ExpectEnd(const c_ReplayCommand& command, c_ReplayError& error);
     bool p_TapAndRelease(int code, const c_ReplayCommand& command, c_ReplayError& error);
     bool p_Expect(const c_ReplayCommand& command, c_ReplayError& error);
     // The render of the next pass, once: events then see the scale that update will read them with.
@@ -65,6 +73,8 @@ private:
     // One update, or false while the window has no focus, when the host runs none.
     bool p_Advance(const c_ReplayCommand& command, c_ReplayError& error);
     void p_Step();
+    // Shown: waits for the update's turn at sixty a second.
+    void p_Pace();
     void p_Key(int code, int action);
     // The window pixel the game reads back as this virtual pixel.
     float p_WindowX(float x);
@@ -73,9 +83,14 @@ private:
     // Marks pads 0 to pad present, so that the host's port table puts each at its own number.
     void p_Plug(int pad);
 
-    // The null table comes first: it stands in for the driver until the game is torn down.
-    VoNullGl m_gl;
+    // The null table comes first: it stands in for the driver until the game is torn down. A
+    // shown game draws through the driver itself.
+    std::optional<VoNullGl> m_gl;
     c_HeadlessGame m_game;
+    VoShownWindowSystem* m_shown = nullptr;
+    // Shown: when the pacing began, and the updates run since.
+    std::chrono::steady_clock::time_point m_paceStart;
+    int m_paced = 0;
     std::vector<c_LevelEnd> m_levelEnds;
     int m_updates = 0;
     bool m_prepared = false;

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kMaxWords = 8;
+constexpr int kMaxWords = 10;
 // Longest stretch of a bad word quoted back in a message.
 constexpr size_t kQuoteLength = 24;
 constexpr int kLastKeyCode = 511;
@@ -26,6 +26,14 @@ constexpr int kFingers = 32;
 constexpr int kLastMode = 999;
 // Counters a script may expect: more than pick-ups can ever add in one level.
 constexpr int kMostCounter = 9999;
+// A window from a small one to beyond any screen.
+constexpr int kLeastWindow = 160, kMostWindow = 16384;
+// Reasons a level ends, and scores: at most 100 a penguin and the seconds left.
+constexpr int kLastReason = 9;
+constexpr int kMostScore = 1000000;
+// The options box's rows, and the iCade's buttons as a mask.
+constexpr int kLastOptionsRow = menu::kWindowRow;
+constexpr int kPadMask = (1 << vpad::kButtons) - 1;
 
 // A word as it may be shown in a message: short, and printable.
 std::string Quote(std::string_view word) {
@@ -77,6 +85,13 @@ private:
         if (verb == "until") return p_Until();
         if (verb == "start") return p_Start();
         if (verb == "title") return p_Title();
+        if (verb == "enter") return p_Enter();
+        if (verb == "carry") return p_Carry();
+        if (verb == "window") {
+            m_command.m_op = c_ReplayOp::kWindow;
+            return Words(3, 3, "window W H") && Int(1, "a width", kLeastWindow, kMostWindow, m_command.m_number) &&
+                   Int(2, "a height", kLeastWindow, kMostWindow, m_command.m_index);
+        }
         if (verb == "expect") return p_Expect();
         if (verb == "key") return p_Key();
         if (verb == "char") {
@@ -147,7 +162,37 @@ private:
                Run(1, kReplayUntilDefault + kReplayTitleKeyUpdates);
     }
 
+    bool p_Enter() {
+        m_command.m_op = c_ReplayOp::kEnter;
+        if (!Words(3 + skill::kCount, 3 + skill::kCount, "enter LEVEL PENGUINS J L M B S") ||
+            !Int(1, "a level", 1, progress::kLevels, m_command.m_number) ||
+            !Int(2, "a number of penguins", 1, pen::kRecords, m_command.m_index)) {
+            return false;
+        }
+        for (int s = 0; s < skill::kCount; ++s) {
+            if (!Int(3 + s, "a counter", 0, kMostCounter, m_command.m_counters[s])) return false;
+        }
+        return Run(1, kReplayUntilDefault + 1);
+    }
+
+    bool p_Carry() {
+        m_command.m_op = c_ReplayOp::kCarry;
+        int* carry = m_command.m_carry;
+        return Words(9, 9, "carry KEY POINTER RAMPX RAMPY ROW HUD ICADE PADS") &&
+               Int(1, "a latch", 0, 1, carry[kCarryKey]) && Int(2, "a latch", 0, 1, carry[kCarryPointer]) &&
+               Decimal(3, "a key ramp", m_command.m_x) && Decimal(4, "a key ramp", m_command.m_y) &&
+               Int(5, "an options row", 0, kLastOptionsRow, carry[kCarryRow]) && Int(6, "a flag", 0, 1, carry[kCarryHud]) &&
+               Int(7, "a flag", 0, 1, carry[kCarryICade]) && Int(8, "a button mask", 0, kPadMask, carry[kCarryPads]);
+    }
+
     bool p_Expect() {
+        if (m_count >= 2 && m_words[1] == "end") {
+            m_command.m_op = c_ReplayOp::kExpectEnd;
+            return Words(5, 5, "expect end REASON RESCUED SCORE") &&
+                   Int(2, "a reason", 0, kLastReason, m_command.m_number) &&
+                   Int(3, "a number of penguins", 0, pen::kRecords, m_command.m_index) &&
+                   Int(4, "a score", 0, kMostScore, m_command.m_counters[0]);
+        }
         if (m_count >= 2 && m_words[1] == "penguins") {
             m_command.m_op = c_ReplayOp::kExpectPenguins;
             return Words(3, 3, "expect penguins P") &&
@@ -161,7 +206,7 @@ private:
             }
             return true;
         }
-        return Fail("expected: expect penguins P, or expect counters J L M B S");
+        return Fail("expected: expect end R N S, expect penguins P, or expect counters J L M B S");
     }
 
     bool p_Key() {
@@ -230,8 +275,8 @@ private:
         if (how == "stick") {
             m_command.m_op = c_ReplayOp::kPadStick;
             return Words(6, 6, "pad stick PAD STICK X Y") && Int(2, "a pad", 0, kPads - 1, m_command.m_index) &&
-                   Int(3, "a stick", 0, kSticks - 1, m_command.m_button) && Decimal(4, m_command.m_x) &&
-                   Decimal(5, m_command.m_y);
+                   Int(3, "a stick", 0, kSticks - 1, m_command.m_button) && Decimal(4, "a stick position", m_command.m_x) &&
+                   Decimal(5, "a stick position", m_command.m_y);
         }
         return Fail("expected pad down, up or stick, not " + Quote(how));
     }
@@ -278,12 +323,12 @@ private:
         return true;
     }
 
-    bool Decimal(int word, float& out) {
+    bool Decimal(int word, const char* what, float& out) {
         const std::string_view text = m_words[word];
         double value = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
         if (error != std::errc() || end != text.data() + text.size() || !(value >= -1 && value <= 1)) {
-            return Fail("a stick position must be a decimal from -1 to 1, not " + Quote(text));
+            return Fail(std::string(what) + " must be a decimal from -1 to 1, not " + Quote(text));
         }
         out = static_cast<float>(value);
         return true;
@@ -342,6 +387,13 @@ bool vo_replay_ParseScript(std::string_view text, c_ReplayScript& script, c_Repl
         at = end + 1;
     }
     return true;
+}
+
+bool vo_replay_IsKeptReplay(const c_ReplayScript& script) {
+    const std::vector<c_ReplayCommand>& commands = script.m_commands;
+    bool enters = false;
+    for (const c_ReplayCommand& command : commands) enters = enters || command.m_op == c_ReplayOp::kEnter;
+    return enters && commands.back().m_op == c_ReplayOp::kExpectEnd;
 }
 
 int vo_replay_KeyboardKey(int code) {

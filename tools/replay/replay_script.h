@@ -20,6 +20,19 @@
 //                         open), move the focus to the level wheel, turn it with the arrow keys
 //                         and confirm with Enter; the level's first update runs after the line.
 //                         Fails when the level does not start (it is locked)
+//   enter LEVEL PENGUINS J L M B S
+//                         once the loader is idle, start level 1 to 15 with 1 to 50 penguins as
+//                         if the level before had left these skill counters (its record is
+//                         written so; level 1 takes its own) and build it: the level's first
+//                         update runs after the line. A kept replay starts so
+//   carry KEY POINTER RAMPX RAMPY ROW HUD ICADE PADS
+//                         what a level's first update inherited where the replay was recorded:
+//                         the key and pointer latches (0 or 1), the key ramps (decimals from -1
+//                         to 1), the options box's row (0 to 3), the HUD hidden (0 or 1), the
+//                         iCade on (0 or 1) and its held buttons (a mask of bits 0 to 18)
+//   window W H            the window becomes W by H pixels (160 to 16384), as a resize does
+//   expect end R N S      fails unless the last level end had reason R (0 to 9), N rescued and
+//                         score S
 //   expect penguins P     fails unless the level in play was built with P penguins (0 to 50)
 //   expect counters J L M B S
 //                         fails unless the five skill counters read these now (0 to 9999)
@@ -62,6 +75,10 @@ enum class c_ReplayOp : unsigned char {
     kUntil,
     kStart,
     kTitle,
+    kEnter,
+    kCarry,
+    kWindow,
+    kExpectEnd,
     kExpectPenguins,
     kExpectCounters,
     kKeyDown,
@@ -81,23 +98,29 @@ enum class c_ReplayOp : unsigned char {
     kFocusOn,
 };
 
+// The whole-number words of `carry`, in m_carry.
+enum c_CarryField { kCarryKey, kCarryPointer, kCarryRow, kCarryHud, kCarryICade, kCarryPads, kCarryFields };
+
 enum class c_ReplayCondition : unsigned char { kLoaded, kMode, kEnd };
 
 struct c_ReplayCommand {
     c_ReplayOp m_op = c_ReplayOp::kWait;
     // The script line it came from, from 1.
     int m_line = 0;
-    // at, wait: updates; until: the most updates; start, title: the level; key, char: the code.
+    // at, wait: updates; until: the most updates; start, title, enter: the level; key, char: the
+    // code; window: the width; expect end: the reason.
     int m_number = 0;
-    // start, expect penguins: penguins; until mode: the mode; pointer: the button; touch: the
-    // finger; pad: the pad.
+    // start, enter, expect penguins: penguins; until mode: the mode; pointer: the button; touch:
+    // the finger; pad: the pad; window: the height; expect end: the rescued.
     int m_index = 0;
-    // expect counters: the five skill counters.
+    // enter, expect counters: the five skill counters. carry: the key latch, the pointer latch,
+    // the options row, the HUD flag, the iCade and its held buttons. expect end: the score first.
     int m_counters[skill::kCount] = {};
+    int m_carry[kCarryFields] = {};
     // pad down, up: the button; pad stick: the stick.
     int m_button = 0;
     c_ReplayCondition m_condition = c_ReplayCondition::kLoaded;
-    // pointer, touch: the virtual pixel; pad stick: the stick's position.
+    // pointer, touch: the virtual pixel; pad stick: the stick's position; carry: the key ramps.
     float m_x = 0, m_y = 0;
 };
 
@@ -115,6 +138,10 @@ struct c_ReplayError {
 
 // Reads a whole script into commands; false with the first bad line's error.
 bool vo_replay_ParseScript(std::string_view text, c_ReplayScript& script, c_ReplayError& error);
+
+// Whether the script is a replay the game kept: it starts a level with `enter` and its last line
+// checks the level's end with `expect end`.
+bool vo_replay_IsKeptReplay(const c_ReplayScript& script);
 
 // The window-system key that the desktop host translates to this framework key code, or -1
 // when no keyboard key has that code.
