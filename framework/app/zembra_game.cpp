@@ -16,6 +16,9 @@ int VoZembraGame::Main(int argc, const char* argv[], void (*programInit)(), void
     if (!windowSystem.Init()) {
         std::puts("glfwInit failed");
         std::fflush(stdout);
+        // Why, when the window system says (no display, no access to it, ...).
+        const char* why = windowSystem.LastError();
+        if (*why) std::fprintf(stderr, "%s\n", why);
         _exit(-1);
     }
     auto* game = new VoZembraGame(&windowSystem);
