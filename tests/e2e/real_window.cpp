@@ -4,6 +4,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <stb_image_write.h>
 #include <unistd.h>
 
 #include <bit>
@@ -102,6 +103,11 @@ void SavePicture(const Picture& picture, const fs::path& file) {
     std::ofstream out(file, std::ios::binary);
     out << "P6\n" << picture.width << " " << picture.height << "\n255\n";
     out.write(reinterpret_cast<const char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
+}
+
+bool SavePng(const Picture& picture, const fs::path& file) {
+    return !picture.Empty() &&
+           stbi_write_png(file.c_str(), picture.width, picture.height, 3, picture.rgb.data(), 3 * picture.width) != 0;
 }
 
 Geometry WindowGeometry(unsigned long window) {

@@ -26,6 +26,9 @@ struct Picture {
 Picture GrabWindow(unsigned long window);
 // Writes the picture as a PPM file, for a failing test to leave behind.
 void SavePicture(const Picture& picture, const std::filesystem::path& file);
+// Writes the picture as a PNG file, for the screenshot programs; false when it is empty or
+// could not be written.
+bool SavePng(const Picture& picture, const std::filesystem::path& file);
 
 struct Geometry {
     int x = -1, y = -1, width = 0, height = 0;

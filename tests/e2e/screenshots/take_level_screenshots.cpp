@@ -4,7 +4,6 @@
 // that progress once a level, turns the title's wheel to the level by keys, and is shot once its
 // first penguin has popped in. scripts/level-screenshots.sh builds and runs this with
 // FLOEWARD_LEVEL_SCREENSHOTS set to the folder the PNG files go to.
-#include <stb_image_write.h>
 
 #include <algorithm>
 #include <chrono>
@@ -264,11 +263,6 @@ std::vector<int> LevelsAsked() {
     }
     for (int level = 1; level <= progress::kLevels; ++level) levels.push_back(level);
     return levels;
-}
-
-bool SavePng(const Picture& picture, const fs::path& file) {
-    return !picture.Empty() &&
-           stbi_write_png(file.c_str(), picture.width, picture.height, 3, picture.rgb.data(), 3 * picture.width) != 0;
 }
 
 using LevelScreenshots = RealGameTest;

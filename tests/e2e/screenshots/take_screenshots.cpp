@@ -2,7 +2,6 @@
 // the title, level 1 in play with its HUD, the pause panel over it, and the end banner once the
 // level is solved. scripts/screenshots.sh builds and runs this with FLOEWARD_SCREENSHOTS set to
 // the folder the PNG files go to.
-#include <stb_image_write.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -21,11 +20,6 @@ namespace {
 
 // The HUD is shot once the penguin has walked in a little way and the snow has spread.
 constexpr auto kIntoTheLevel = 2s;
-
-bool SavePng(const Picture& picture, const fs::path& file) {
-    return !picture.Empty() &&
-           stbi_write_png(file.c_str(), picture.width, picture.height, 3, picture.rgb.data(), 3 * picture.width) != 0;
-}
 
 using Screenshots = RealGameTest;
 
