@@ -12,11 +12,14 @@ constexpr int kEvents = 16384;
 constexpr int kMostUpdates = 900000;
 // The keyboard codes an action may read (a dozen letters, the arrows and a few more).
 constexpr int kMostKeys = 48;
-// Pad buttons a pad can press, and the analogue sticks read, of each of the action pads.
+// Pad buttons a pad can press (the host's layouts fill no others), and the analogue sticks read,
+// of each of the action pads.
 constexpr int kPadButtons = 14;
 constexpr int kSticks = 2;
 // Virtual pixels a pointer line may name; further out, nothing on screen is under it.
 constexpr int kCoordinateLimit = 10000;
+// The window sizes a replay may name, from a small window to beyond any screen.
+constexpr int kLeastWindow = 160, kMostWindow = 16384;
 // The folder beside the saved state, and each level's file in it.
 constexpr const char* kFolder = "./floeward-replays/";
 constexpr const char* kFilePrefix = "level-";

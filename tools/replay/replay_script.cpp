@@ -7,6 +7,7 @@
 
 #include "framework/app/glfw_host.h"
 #include "game/defs.h"
+#include "game/replay_log.h"
 
 namespace {
 
@@ -15,19 +16,18 @@ constexpr int kMaxWords = 10;
 constexpr size_t kQuoteLength = 24;
 constexpr int kLastKeyCode = 511;
 constexpr int kLastCodePoint = 0x10FFFF;
-constexpr int kCoordinateLimit = 10000;
-constexpr int kPads = 4;
-// Buttons 0 to 13 are the ones a pad can press (the host's layouts fill no others).
-constexpr int kPadButtons = 14;
-constexpr int kSticks = 2;
+// Pads, their buttons and sticks, and how far out a pointer may be: as the game keeps them.
+constexpr int kCoordinateLimit = replay::kCoordinateLimit;
+constexpr int kPads = action::kPads;
+constexpr int kPadButtons = replay::kPadButtons;
+constexpr int kSticks = replay::kSticks;
 constexpr int kMouseButtons = 3;
 // Touch points 0 to 31 of the input device.
 constexpr int kFingers = 32;
 constexpr int kLastMode = 999;
 // Counters a script may expect: more than pick-ups can ever add in one level.
 constexpr int kMostCounter = 9999;
-// A window from a small one to beyond any screen.
-constexpr int kLeastWindow = 160, kMostWindow = 16384;
+constexpr int kLeastWindow = replay::kLeastWindow, kMostWindow = replay::kMostWindow;
 // Reasons a level ends, and scores: at most 100 a penguin and the seconds left.
 constexpr int kLastReason = 9;
 constexpr int kMostScore = 1000000;
