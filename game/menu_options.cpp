@@ -2,29 +2,35 @@
 // or the pause panel; it owns the keys and the pointer while it is up, and saves when it closes.
 #include <array>
 
+#include "game/menu_layout.h"
 #include "game/my_app.h"
 
 namespace {
 
-// The box rises 24 pixels an update over 30 updates from below the screen, 50 in from either
-// side; its gear rolls in from the left to (100, 60), the back button 76 right of it.
-constexpr int kSlideOpen = 30;
-constexpr float kSlidePixels = 24;
+// The box's slide, its gear's place at rest and its rows lie where menu_layout.h says.
+using menu_layout::kOptionsFirstRow;
+using menu_layout::kOptionsGearX;
+using menu_layout::kOptionsGearY;
+using menu_layout::kOptionsRowGap;
+using menu_layout::kOptionsRowInset;
+using menu_layout::kOptionsSlideOpen;
+using menu_layout::kOptionsSlidePixels;
+
+// The box rises from below the screen 50 in from either side; its gear rolls in from the left
+// 12 pixels an update, the back button 76 right of it.
 constexpr float kBoxX = 50;
 constexpr float kBoxAlpha = 0.94f;
 constexpr float kEdge = 2;
-constexpr float kGearRoll = 12, kGearStart = -260, kGearY = 60;
+constexpr float kGearRoll = 12, kGearStart = kOptionsGearX - kGearRoll * kOptionsSlideOpen;
 constexpr float kBackFromGear = 76;
 constexpr int kGearFrameUpdates = 6;
 // The gear and its back button answer a press on either: from the gear's left edge to the
 // end of "<[BACK]" at double size.
 constexpr float kGearHalf = 32, kBackPressWidth = kGearHalf + kBackFromGear + 112;
 constexpr float kHeadingInset = 24, kHeadingSize = 3;
-// Rows 1 to 3: 40 apart from 130 below the top edge, labels at double size from x = 100, each
-// pressed in the full width less 84 on either side, 24 high.
-constexpr float kFirstRow = 130, kRowGap = 40;
+// Rows 1 to 3: labels at double size from x = 100, each pressed 24 high.
 constexpr float kLabelX = 100, kLabelSize = 2;
-constexpr float kRowInset = 84, kRowHeight = 24;
+constexpr float kRowHeight = 24;
 constexpr float kRowAlpha = 0.08f, kCursorAlpha = 0.3f;
 
 constexpr float kAlignStart = 0, kAlignCentre = 1, kAlignEnd = 2;
@@ -61,13 +67,13 @@ int c_MyApp::p_OptionBox() {
     // 1. The box owns the input while it is up; no row acts while it moves.
     m_keyUsed = 1;
     m_pointerUsed = 1;
-    if (m_optionsSlide != kSlideOpen) {
+    if (m_optionsSlide != kOptionsSlideOpen) {
         m_optKeyLatch = 1;
         m_optPointerLatch = 1;
     }
 
     // 2. The box, its gear and the back button.
-    const float top = kSlidePixels * static_cast<float>(kSlideOpen - m_optionsSlide);
+    const float top = kOptionsSlidePixels * static_cast<float>(kOptionsSlideOpen - m_optionsSlide);
     const float gearX = kGearRoll * static_cast<float>(m_optionsSlide) + kGearStart;
     p_ResetDraw();
     p_SetCol(8, 20, 44, kBoxAlpha);
@@ -79,18 +85,18 @@ int c_MyApp::p_OptionBox() {
     p_SetCol(255, 255, 255, 1);
     ++m_optTurn;
     const int turn = (m_optTurn / kGearFrameUpdates) % image::kGearFrames;
-    p_DrawImg(image::kButtons, gearX, kGearY, static_cast<float>(image::kGearFrame + turn));
-    if (m_optCursor == menu::kBackRow) p_DrawImg(image::kButtons, gearX, kGearY, image::kFocusRingFrame);
+    p_DrawImg(image::kButtons, gearX, kOptionsGearY, static_cast<float>(image::kGearFrame + turn));
+    if (m_optCursor == menu::kBackRow) p_DrawImg(image::kButtons, gearX, kOptionsGearY, image::kFocusRingFrame);
     p_SetSize(kLabelSize);
-    p_Text(gearX + kBackFromGear, kGearY, kBack, kAlignStart, kAlignCentre);
+    p_Text(gearX + kBackFromGear, kOptionsGearY, kBack, kAlignStart, kAlignCentre);
     p_SetSize(kHeadingSize);
-    p_Text(jscrw - kBoxX - kHeadingInset, top + kGearY, kHeading, kAlignEnd, kAlignCentre);
+    p_Text(jscrw - kBoxX - kHeadingInset, top + kOptionsGearY, kHeading, kAlignEnd, kAlignCentre);
 
     // 3. Closing: back, the gear, or fire on the back row.
     const bool latched = m_optKeyLatch != 0 || m_optPointerLatch != 0;
     if (m_optionsOpen == 1 && !latched &&
         (p_PlayKeyAll(action::kPause, 1) != 0 ||
-         p_MouseIn(gearX - kGearHalf, kGearY - kGearHalf, kBackPressWidth, 2 * kGearHalf) == 1)) {
+         p_MouseIn(gearX - kGearHalf, kOptionsGearY - kGearHalf, kBackPressWidth, 2 * kGearHalf) == 1)) {
         p_PlaySFX(sfx::kClick, kFullVolume);
         p_OptionRow(menu::kBackRow);
     }
@@ -112,13 +118,13 @@ int c_MyApp::p_OptionBox() {
     }
     const bool fire = FireHeld(*this, action::kUse, action::kNextSkill);
     for (int row = menu::kSoundRow; row <= menu::kWindowRow; ++row) {
-        const float y = top + kFirstRow + kRowGap * static_cast<float>(row - menu::kSoundRow);
+        const float y = top + kOptionsFirstRow + kOptionsRowGap * static_cast<float>(row - menu::kSoundRow);
         if (row == m_optCursor) {
             p_SetCol(255, 220, 90, kCursorAlpha);
         } else {
             p_SetCol(255, 255, 255, kRowAlpha);
         }
-        const int touched = p_Touch(kRowInset, y - kRowHeight / 2, jscrw - 2 * kRowInset, kRowHeight);
+        const int touched = p_Touch(kOptionsRowInset, y - kRowHeight / 2, jscrw - 2 * kOptionsRowInset, kRowHeight);
         if (m_optionsOpen == 1 && m_optKeyLatch == 0 && m_optPointerLatch == 0 &&
             (touched == 1 || (fire && row == m_optCursor))) {
             m_optKeyLatch = 1;

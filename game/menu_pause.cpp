@@ -4,27 +4,31 @@
 #include <array>
 #include <cmath>
 
+#include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
 
 namespace {
 
-// The panel's position moves 24 pixels an update to half the screen height and back up; the
-// pause ends once it is above -32. The panel itself travels twice as far, so that it is out of
-// sight before the pause ends.
+// Where the panel opens, how far it travels and where its rows lie: menu_layout.h.
+using menu_layout::kPauseFirstRowRise;
+using menu_layout::kPauseOpenAt;
+using menu_layout::kPausePanelTravel;
+using menu_layout::kPauseRowGap;
+using menu_layout::kPauseRowHalfWidth;
+
+// The panel's position moves 24 pixels an update to where it opens and back up; the pause ends
+// once it is above -32.
 constexpr int kPauseSpeed = 24;
 constexpr int kPauseGone = -32;
-constexpr float kOpenAt = 0.5f;
-constexpr float kPanelTravel = 2;
 // The veil is black at |position| / (0.8 × screen height).
 constexpr float kVeilReach = 0.8f;
 constexpr int kPanelFrame = 0;
-// "PAUSED" near the panel's top, then one row an item, 40 apart from 44 above the middle, each
-// with its button, its name and a row that the cursor lights and the pointer presses.
+// "PAUSED" near the panel's top, then one row an item, each with its button, its name and a
+// row that the cursor lights and the pointer presses.
 constexpr float kTitleRise = 88, kTitleSize = 3;
-constexpr float kFirstRowRise = 44, kRowGap = 40;
 constexpr float kButtonX = -70, kLabelX = -48, kLabelSize = 2;
-constexpr float kRowHalfWidth = 100, kRowHalfHeight = 18;
+constexpr float kRowHalfHeight = 18;
 constexpr float kCursorAlpha = 0.3f;
 
 // Sounds: cursor moves quietly and lower, higher for the move down to options; quit and
@@ -61,7 +65,7 @@ int c_MyApp::p_PauseMenu() {
     }();
 
     // 1. The panel's motion and the veil over the level.
-    const int open = vo_game_Trunc(jscrh * kOpenAt);
+    const int open = vo_game_Trunc(jscrh * kPauseOpenAt);
     if (m_pauseDir == 1) {
         m_pauseY = std::min(m_pauseY + kPauseSpeed, open);
     } else if (m_pauseDir == -1) {
@@ -77,7 +81,7 @@ int c_MyApp::p_PauseMenu() {
 
     // 2. The panel, its title and the four items.
     const float x = jscrw / 2;
-    const float y = kPanelTravel * static_cast<float>(m_pauseY) - static_cast<float>(open);
+    const float y = kPausePanelTravel * static_cast<float>(m_pauseY) - static_cast<float>(open);
     p_ResetDraw();
     p_DrawImg(image::kMenu, x, y, kPanelFrame);
     p_SetSize(kTitleSize);
@@ -89,18 +93,18 @@ int c_MyApp::p_PauseMenu() {
     int byKey = 0;
     for (size_t i = 0; i < std::size(kItems); ++i) {
         const Item& item = kItems[i];
-        const float rowY = y - kFirstRowRise + kRowGap * static_cast<float>(i);
+        const float rowY = y - kPauseFirstRowRise + kPauseRowGap * static_cast<float>(i);
         p_ResetDraw();
         if (item.item == m_pauseCursor) {
             p_SetCol(255, 220, 90, kCursorAlpha);
-            p_Rect(x - kRowHalfWidth, rowY - kRowHalfHeight, 2 * kRowHalfWidth, 2 * kRowHalfHeight);
+            p_Rect(x - kPauseRowHalfWidth, rowY - kRowHalfHeight, 2 * kPauseRowHalfWidth, 2 * kRowHalfHeight);
             p_SetCol(255, 255, 255, 1);
         }
         p_DrawImg(image::kIcons, x + kButtonX, rowY, static_cast<float>(item.frame));
         p_SetSize(kLabelSize);
         p_Text(x + kLabelX, rowY, kNames[i], kAlignStart, kAlignCentre);
         if (free && m_pointerDown != 0 &&
-            p_MouseIn(x - kRowHalfWidth, rowY - kRowHalfHeight, 2 * kRowHalfWidth, 2 * kRowHalfHeight) == 1) {
+            p_MouseIn(x - kPauseRowHalfWidth, rowY - kRowHalfHeight, 2 * kPauseRowHalfWidth, 2 * kRowHalfHeight) == 1) {
             chosen = item.item;
         }
     }

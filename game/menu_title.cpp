@@ -5,10 +5,19 @@
 #include <cmath>
 
 #include "framework/app/error.h"
+#include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
 
 namespace {
+
+// The strip, the play button, the wheel and the options button lie where menu_layout.h says.
+using menu_layout::kPlayRise;
+using menu_layout::kStripWidth;
+using menu_layout::kTitleGearRise;
+using menu_layout::kTitleGearX;
+using menu_layout::kWheelBelowMiddle;
+using menu_layout::kWheelFromStrip;
 
 // A night sky, so that the ice of the logo and the discs stands out; snow drifts down it.
 constexpr int kNightR = 16, kNightG = 30, kNightB = 62;
@@ -16,25 +25,23 @@ constexpr float kSnowDriftX = -0.3f, kSnowDriftY = 0.8f;
 // The logo rests 115 down and drops in from 12 pixels a drop step higher.
 constexpr float kLogoY = 115, kLogoDrop = 12;
 
-// The credits strip along the right edge, darker as it opens over the whole screen; its left
-// edge lights up while it has the focus.
-constexpr float kStripWidth = 140;
+// The credits strip, darker as it opens over the whole screen; its left edge lights up while it
+// has the focus.
 constexpr float kStripAlpha = 0.55f, kStripOpenAlpha = 0.9f;
 constexpr float kStripEdge = 2;
 constexpr float kStripTitleY = 28, kStripTitleSize = 2;
-// The play button: the play icon at twice its size, 48 above the bottom, pressed in 128 × 128.
-constexpr float kPlaySize = 2, kPlayRise = 48, kPlayArea = 128;
+// The play button: the play icon at twice its size, pressed in 128 × 128.
+constexpr float kPlaySize = 2, kPlayArea = 128;
 constexpr float kPlayLabelRise = 96;
 
 // The options button turns in the bottom left corner, and flies in with the logo.
-constexpr float kGearX = 38, kGearRise = 64, kGearDropX = 12, kGearDropY = 8, kGearArea = 64;
+constexpr float kGearDropX = 12, kGearDropY = 8, kGearArea = 64;
 constexpr int kGearFrameUpdates = 6;
 
-// The level wheel: the selected level on top of an arc of radius 240 whose top sits 70 below
-// the middle of the screen, 200 left of the strip. Levels lie 56 pixels apart along the arc, the
-// selected one 12 further from its neighbours because it is drawn larger; up to 3.6 levels
-// either side are shown, fading out over the last 0.6.
-constexpr float kWheelFromStrip = 200, kWheelBelowMiddle = 70, kWheelRadius = 240;
+// The level wheel: the selected level on top of an arc of radius 240. Levels lie 56 pixels apart
+// along the arc, the selected one 12 further from its neighbours because it is drawn larger; up
+// to 3.6 levels either side are shown, fading out over the last 0.6.
+constexpr float kWheelRadius = 240;
 constexpr float kDiscSpacing = 56, kSelectedGap = 12;
 constexpr float kShownLevels = 3.6f, kFadeLevels = 0.6f;
 // Disc sizes: 1.2 on top, shrinking by 0.15 a level to 0.6.
@@ -163,7 +170,7 @@ int c_MyApp::p_ConfirmLevel() {
 
 int c_MyApp::p_MenuOptionsButton() {
     const float drop = static_cast<float>(m_titleDrop);
-    const float x = kGearX + kGearDropX * drop, y = jscrh - kGearRise - kGearDropY * drop;
+    const float x = kTitleGearX + kGearDropX * drop, y = jscrh - kTitleGearRise - kGearDropY * drop;
     const int turn = (m_menuTurn / kGearFrameUpdates) % image::kGearFrames;
     p_ResetDraw();
     p_DrawImg(image::kButtons, x, y, static_cast<float>(image::kGearFrame + turn));
@@ -203,8 +210,8 @@ int c_MyApp::p_MenuWheel() {
     } else if (m_keyUsed == 0 && m_pointerUsed == 0 && m_optionsOpen == 0 && m_creditsOpen == 0 &&
                p_MouseIn_Centered(centreX, topY, kDragArea, kDragArea) == 1 &&
                p_MouseIn(-1, -1, jscrw - (m_creditsX + kStripWidth) + 1, jscrh + 2) == 1 &&
-               p_MouseIn_Centered(kGearX + kGearDropX * static_cast<float>(m_titleDrop),
-                                  jscrh - kGearRise - kGearDropY * static_cast<float>(m_titleDrop), kGearArea,
+               p_MouseIn_Centered(kTitleGearX + kGearDropX * static_cast<float>(m_titleDrop),
+                                  jscrh - kTitleGearRise - kGearDropY * static_cast<float>(m_titleDrop), kGearArea,
                                   kGearArea) == 0) {
         const float at = -m_wheelPos / static_cast<float>(progress::kWheelStep);
         int pressed = -1;

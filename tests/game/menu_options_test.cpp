@@ -1,10 +1,16 @@
 // The options box: its rise and the latch while it moves, the sound option's cycle with its
 // music rule, a held fire key acting once, the iCade and window rows, and closing with a save.
 #include "framework/app/input.h"
+#include "game/menu_layout.h"
 #include "menu_fixture.h"
 
 namespace game_test {
 namespace {
+
+using menu_layout::kOptionsFirstRow;
+using menu_layout::kOptionsGearX;
+using menu_layout::kOptionsGearY;
+using menu_layout::kOptionsRowGap;
 
 class Options : public MenuTest {
 protected:
@@ -31,16 +37,16 @@ TEST_F(Options, TheBoxRisesOverThirtyUpdatesAndNoRowActsMeanwhile) {
     Press(key::kDown);
     EXPECT_EQ(app->m_optCursor, 0) << "the box is still moving";
     Updates(30);
-    // Its top edge at 24 × (30 − slide): now at the top, the gear at (100, 60).
+    // Its top edge at 24 × (30 − slide): now at the top, the gear at rest.
     bool gearHome = false;
     for (const auto& image : Images()) {
-        gearHome |= image[0] == image::kButtons && image[1] == 100 && image[2] == 60 && image[3] >= image::kGearFrame &&
-                    image[3] < image::kGearFrame + image::kGearFrames;
+        gearHome |= image[0] == image::kButtons && image[1] == kOptionsGearX && image[2] == kOptionsGearY &&
+                    image[3] >= image::kGearFrame && image[3] < image::kGearFrame + image::kGearFrames;
     }
     EXPECT_TRUE(gearHome);
-    EXPECT_EQ(RowOf("Sound:SFX+Music"), 130);
-    EXPECT_EQ(RowOf("iCade:Off"), 170);
-    EXPECT_EQ(RowOf("Fullscreen"), 210);
+    EXPECT_EQ(RowOf("Sound:SFX+Music"), kOptionsFirstRow);
+    EXPECT_EQ(RowOf("iCade:Off"), kOptionsFirstRow + kOptionsRowGap);
+    EXPECT_EQ(RowOf("Fullscreen"), kOptionsFirstRow + 2 * kOptionsRowGap);
     EXPECT_TRUE(Shows("<[BACK]"));
     Press(key::kDown);
     EXPECT_EQ(app->m_optCursor, 1);
@@ -119,7 +125,7 @@ TEST_F(Options, TheWindowRowSwitchesToFullScreenByTouch) {
     OpenFromTitle();
     ws.desktop = {1600, 900, 8, 8, 8};
     // The row's touch area runs 84 in from either side, 24 high around its label.
-    Click(550, 210 + 11);
+    Click(550, kOptionsFirstRow + 2 * kOptionsRowGap + 11);
     EXPECT_EQ(app->m_fullScreen, 1);
     EXPECT_EQ(app->m_optCursor, menu::kWindowRow);
     Update();
@@ -138,7 +144,7 @@ TEST_F(Options, ClosingByBackByTheGearOrOnTheBackRowAlwaysSaves) {
 
     Press(key::kEnter);
     Updates(30);
-    Click(100, 60);
+    Click(kOptionsGearX, kOptionsGearY);
     EXPECT_EQ(app->m_optionsOpen, 0);
     EXPECT_EQ(host.saves, saves + 2);
     Updates(30);

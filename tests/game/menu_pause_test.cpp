@@ -2,6 +2,7 @@
 // continue, restart, quit with its banner, and the options box over the panel.
 #include <functional>
 
+#include "game/menu_layout.h"
 #include "menu_fixture.h"
 
 namespace game_test {
@@ -26,6 +27,14 @@ protected:
         while (app->m_pauseCursor > item) Press(key::kUp);
     }
     float Timer() const { return app->m_player[play::kTimer]; }
+    // A click on an item's row of the open panel, in the middle of the 640 × 480 screen; the
+    // rows run from quit down.
+    void ClickItem(int item) {
+        const float open = menu_layout::kPauseOpenAt * 480;
+        const float panelY = menu_layout::kPausePanelTravel * open - open;
+        Click(320, panelY - menu_layout::kPauseFirstRowRise +
+                       menu_layout::kPauseRowGap * static_cast<float>(item - menu::kQuitItem));
+    }
     // The alpha of this update's last black rectangle over the whole screen, or -1.
     float VeilAlpha() const {
         float alpha = -1;
@@ -102,8 +111,7 @@ TEST_F(Pause, TheCursorRunsFromQuitToOptionsWithItsSounds) {
 }
 
 TEST_F(Pause, ContinueByFireByTheBackKeyOrByAClickClosesThePanelAndTheLevelGoesOn) {
-    // A click on the item's row: the panel stands at 2 × 240 − 240, continue is the third row.
-    const auto byClick = [this] { Click(320, 240 - 44 + 2 * 40); };
+    const auto byClick = [this] { ClickItem(menu::kContinueItem); };
     for (const auto& act : std::vector<std::function<void()>>{
              [this] { Press(key::kEnter); }, [this] { Press(key::kEscape); }, byClick}) {
         OpenPanel();
@@ -170,7 +178,7 @@ TEST_F(Pause, OptionsOpenOverThePanelAndCloseBackToIt) {
 
     // Pressed on its gear, the box opens with the louder click.
     const int clicks = Plays(sfx::kClick);
-    Click(320, 240 - 44 + 3 * 40);
+    ClickItem(menu::kOptionsItem);
     EXPECT_EQ(app->m_optionsOpen, 1);
     EXPECT_EQ(Plays(sfx::kClick), clicks + 1);
     EXPECT_FLOAT_EQ(audio->lastVolume, 1);

@@ -1,15 +1,18 @@
 // The title screen: the lock rule and starting a level, the wheel by keys, drag and tap, the
 // focus, the statistics of the selected level, the credits strip and panel, and the back key.
+#include "game/menu_layout.h"
 #include "menu_fixture.h"
 
 namespace game_test {
 namespace {
 
-// At 640 × 480: the wheel's top 70 below the middle and 200 left of the strip; the strip from
-// x = 500 with the play button 48 above the bottom; the options button in the bottom left.
-constexpr float kTopX = 300, kTopY = 310;
-constexpr float kStripX = 570, kPlayY = 432;
-constexpr float kGearX = 38, kGearY = 416;
+// At 640 × 480, where menu_layout.h puts them: the wheel's top, the middle of the closed strip
+// with its play button, and the options button in the bottom left.
+constexpr float kWidth = 640, kHeight = 480;
+constexpr float kTopX = kWidth - menu_layout::kStripWidth - menu_layout::kWheelFromStrip;
+constexpr float kTopY = kHeight / 2 + menu_layout::kWheelBelowMiddle;
+constexpr float kStripX = kWidth - menu_layout::kStripWidth / 2, kPlayY = kHeight - menu_layout::kPlayRise;
+constexpr float kGearX = menu_layout::kTitleGearX, kGearY = kHeight - menu_layout::kTitleGearRise;
 
 using Title = MenuTest;
 
@@ -181,7 +184,7 @@ TEST_F(Title, TheStripTakesTheFocusThenOpensAndTheBackKeyClosesIt) {
     EXPECT_EQ(app->m_creditsOpen, 1);
     EXPECT_EQ(Plays(sfx::kClick), 2);
     Updates(60);
-    EXPECT_EQ(app->m_creditsX, 500) << "open over the whole screen";
+    EXPECT_EQ(app->m_creditsX, kWidth - menu_layout::kStripWidth) << "open over the whole screen";
 
     // Back closes the panel and does not end the program.
     Press(key::kEscape);
@@ -257,7 +260,8 @@ TEST_F(Title, OnAWideScreenEveryTextStaysInsideAndClearOfTheDiscsAndTheButton) {
     Update();
     ASSERT_EQ(jscrh, 360);
     // Boxes of the glyphs and the discs; the options button's gear is round, its teeth
-    // reaching 27 from its middle at (38, 296).
+    // reaching 27 from its middle.
+    const float gearX = menu_layout::kTitleGearX, gearY = 360 - menu_layout::kTitleGearRise;
     struct Box {
         float x0, y0, x1, y1;
         bool Meets(const Box& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
@@ -278,8 +282,8 @@ TEST_F(Title, OnAWideScreenEveryTextStaysInsideAndClearOfTheDiscsAndTheButton) {
         EXPECT_LE(g.x1, 640);
         EXPECT_GE(g.y0, 0);
         EXPECT_LE(g.y1, 360);
-        const float nearX = std::clamp(38.0f, g.x0, g.x1), nearY = std::clamp(296.0f, g.y0, g.y1);
-        EXPECT_GT(std::hypot(nearX - 38, nearY - 296), 27) << g.x0 << "," << g.y0;
+        const float nearX = std::clamp(gearX, g.x0, g.x1), nearY = std::clamp(gearY, g.y0, g.y1);
+        EXPECT_GT(std::hypot(nearX - gearX, nearY - gearY), 27) << g.x0 << "," << g.y0;
     }
     // Statistics (left of x = 150) against the discs.
     for (const Box& d : discs) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "game/globals.h"
+#include "game/menu_layout.h"
 
 namespace {
 
@@ -65,15 +66,10 @@ constexpr int kFingers = 32;
 constexpr int kCoordinateLimit = 10000;
 
 // Where the game's buttons are, in virtual pixels, so that presses find them often; the
-// pointer also goes anywhere else.
+// pointer also goes anywhere else. The menus' places come from menu_layout.h; these two are the
+// level's pause button and skill slots.
+using namespace menu_layout;
 constexpr float kPauseButton = 16;
-constexpr float kStripWidth = 140, kPlayFromRight = 70, kPlayRise = 48;
-constexpr float kWheelFromStrip = 200, kWheelBelowMiddle = 70;
-constexpr float kTitleGearX = 38, kTitleGearRise = 64;
-constexpr float kOptionsGearX = 100, kOptionsGearY = 60, kOptionsFirstRow = 130, kOptionsRowGap = 40;
-constexpr float kOptionsRowInset = 84, kOptionsSlidePixels = 24;
-constexpr int kOptionsSlideOpen = 30;
-constexpr float kPauseFirstRowRise = 44, kPauseRowGap = 40, kPauseRowHalfWidth = 100;
 constexpr float kSlotRise = 16;
 
 // Chances in 10,000 per move of the things that happen on any screen.
@@ -531,7 +527,7 @@ bool c_SoakPlayer::p_TitleMove() {
                 return p_Do("start " + std::to_string(m_random.p_Int(1, progress::kLevels)) + " " +
                             std::to_string(m_random.p_Int(1, pen::kRecords)));
             }
-            if (roll < 30) return p_Click(w - kPlayFromRight, h - kPlayRise, 0, m_random.p_Int(1, 6));
+            if (roll < 30) return p_Click(w - kStripWidth / 2, h - kPlayRise, 0, m_random.p_Int(1, 6));
             if (roll < 40) return p_Touch(m_random.p_Int(0, 9), wheelX, wheelY, m_random.p_Int(1, 6));
             return p_Tap(m_random.p_Percent(70)   ? action::kUse
                          : m_random.p_Percent(50) ? action::kSpeedUp
@@ -647,8 +643,8 @@ bool c_SoakPlayer::p_PlayMove() {
 
 bool c_SoakPlayer::p_PauseMove() {
     c_MyApp& app = p_App();
-    const float open = std::trunc(jscrh * 0.5f);
-    const float panelY = 2 * static_cast<float>(app.m_pauseY) - open;
+    const float open = std::trunc(jscrh * kPauseOpenAt);
+    const float panelY = kPausePanelTravel * static_cast<float>(app.m_pauseY) - open;
     // Rows from the top: quit, restart, continue, options; the item numbers run from quit (-2).
     auto clickItem = [&](int item) {
         const float y = panelY - kPauseFirstRowRise + kPauseRowGap * static_cast<float>(item - menu::kQuitItem);

@@ -1,0 +1,32 @@
+// Where the title screen's, the options box's and the pause panel's buttons and rows lie, in
+// virtual pixels: the menus draw and hit-test them here, and the soak's player aims at them.
+#pragma once
+
+namespace menu_layout {
+
+// The title screen. The credits strip along the right edge, 140 wide while closed, with the play
+// button in its middle 48 above the bottom; the level wheel's top 70 below the middle of the
+// screen and 200 left of the strip; the options button at 38 from the left, 64 above the bottom.
+constexpr float kStripWidth = 140;
+constexpr float kPlayRise = 48;
+constexpr float kWheelFromStrip = 200, kWheelBelowMiddle = 70;
+constexpr float kTitleGearX = 38, kTitleGearRise = 64;
+
+// The options box rises 24 pixels an update over 30 updates from below the screen; its gear
+// comes to rest at (100, 60). Its rows lie 40 apart from 130 below the box's top edge, each
+// pressed in the full width less 84 on either side.
+constexpr int kOptionsSlideOpen = 30;
+constexpr float kOptionsSlidePixels = 24;
+constexpr float kOptionsGearX = 100, kOptionsGearY = 60;
+constexpr float kOptionsFirstRow = 130, kOptionsRowGap = 40;
+constexpr float kOptionsRowInset = 84;
+
+// The pause panel: open at half the screen height, drawn at twice its position less that, so
+// that it is out of sight before the pause ends. One row an item from quit down, 40 apart from
+// 44 above the panel's middle, each pressed 100 either side of the screen's middle.
+constexpr float kPauseOpenAt = 0.5f;
+constexpr float kPausePanelTravel = 2;
+constexpr float kPauseFirstRowRise = 44, kPauseRowGap = 40;
+constexpr float kPauseRowHalfWidth = 100;
+
+}  // namespace menu_layout
