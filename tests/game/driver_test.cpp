@@ -103,6 +103,14 @@ TEST_F(Driver, ICadeCharactersPressAndReleasePadEntries) {
     const char* press = "WXADHJKYUIOL";
     const char* release = "EZQCRNPTFMGV";
     const int entries[] = {0, 8, 3, 5, 10, 11, 12, 13, 14, 15, 16, 17};
+    // In a level, where entries 16 and 17 (back) open the pause panel; on the title they would
+    // end the program.
+    FinishLoading();
+    app->m_level = 1;
+    app->m_settings[0] = 1;
+    app->m_mode = screen::kStartLevel;
+    Update();
+    ASSERT_EQ(app->m_mode, screen::kInLevel);
     iCadeControls = 1;
     for (int i = 0; i < 12; ++i) {
         for (int lower : {0, 32}) {
