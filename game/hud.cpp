@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
 
@@ -14,7 +15,7 @@ constexpr int kSlots = skill::kCount;
 constexpr int kSlotInset = 4;
 constexpr float kSlotHeight = 32;
 constexpr float kSlotTop = 33;
-constexpr float kSlotMiddle = 16;
+constexpr float kSlotMiddle = menu_layout::kHudSlotMiddle;
 constexpr float kCounterSize = 2;
 constexpr float kSelectedAlpha = 0.75f;
 constexpr float kBoxAlpha = 0.5f;
@@ -25,7 +26,7 @@ constexpr int kStepsPerSecond = kRunningRate;
 constexpr float kAlignStart = 0, kAlignCentre = 1, kAlignEnd = 2;
 // The level was started with the pointer: key hints and the faded pause button are not needed.
 constexpr int kPointerInput = 2;
-constexpr float kPauseCorner = 16;
+constexpr float kPauseCorner = menu_layout::kHudPauseCorner;
 constexpr float kPauseFadedAlpha = 0.2f;
 constexpr float kPauseSoundVolume = 0.5f;
 

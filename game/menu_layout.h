@@ -1,5 +1,6 @@
-// Where the title screen's, the options box's and the pause panel's buttons and rows lie, in
-// virtual pixels: the menus draw and hit-test them here, and the soak's player aims at them.
+// Where the title screen's, the options box's, the pause panel's and the level HUD's buttons and
+// rows lie, in virtual pixels: the screens draw and hit-test them here, and the soak's player aims
+// at them.
 #pragma once
 
 namespace menu_layout {
@@ -28,5 +29,10 @@ constexpr float kPauseOpenAt = 0.5f;
 constexpr float kPausePanelTravel = 2;
 constexpr float kPauseFirstRowRise = 44, kPauseRowGap = 40;
 constexpr float kPauseRowHalfWidth = 100;
+
+// The level's HUD: the pause button's centre 16 in from the top left corner, and the skill
+// slots' counters 16 above the bottom edge.
+constexpr float kHudPauseCorner = 16;
+constexpr float kHudSlotMiddle = 16;
 
 }  // namespace menu_layout

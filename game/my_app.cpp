@@ -7,14 +7,16 @@
 #include "framework/app/input.h"
 #include "framework/audio/sound.h"
 #include "framework/net/async_event.h"
+#include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
 
 namespace {
 
 constexpr int kKeyF1 = hotkey::kDebug, kKeyF2 = hotkey::kHud, kKeyF4 = hotkey::kQuit, kKeyF11 = hotkey::kFullScreen;
-constexpr int kOptionsSlideOpen = 30;
-constexpr float kCreditsWidth = 140;
+using menu_layout::kOptionsSlideOpen;
+// The credits panel closes to the title's strip.
+constexpr float kCreditsWidth = menu_layout::kStripWidth;
 // The window size a full-screen switch returns to.
 constexpr int kWindowWidth = 640, kWindowHeight = 480;
 // The level the title shows at start-up.
@@ -188,7 +190,7 @@ int c_MyApp::p_PauseForFocus() {
         // A level is left paused with its panel half open; the player closes it.
         m_paused = 1;
         m_pauseDir = 1;
-        m_pauseY = vo_game_Trunc(jscrh * 0.5f);
+        m_pauseY = vo_game_Trunc(jscrh * menu_layout::kPauseOpenAt);
     }
     return 0;
 }

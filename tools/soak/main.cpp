@@ -238,6 +238,11 @@ int main(int argc, char** argv) {
         }
     }
 
+    // Each seed's child writes its log there: a folder that is not one would fail every seed.
+    if (!std::filesystem::is_directory(logDir)) {
+        std::fprintf(stderr, "floeward-soak: the log folder %s does not exist\n", logDir.c_str());
+        return kBadInput;
+    }
     std::vector<Run> runs;
     if (!regressions.empty() && !ReadRegressions(regressions, updates, runs)) {
         std::fprintf(stderr, "floeward-soak: cannot read the seeds in %s\n", regressions.c_str());

@@ -7,6 +7,7 @@
 
 #include "game/globals.h"
 #include "game/menu_layout.h"
+#include "game/replay_log.h"
 
 namespace {
 
@@ -60,17 +61,16 @@ constexpr int kLongestICadeBack = 20;
 // which ends the program.
 constexpr int kOtherKeys[] = {'Q', 'E', 'R', 'T', 'Y', 'F', 'G', 'H', 'M', 'P', '0', '5', '9', 9, 33, 36, 116, 123};
 constexpr int kHotKeys[] = {hotkey::kDebug, hotkey::kHud, hotkey::kFullScreen};
-constexpr int kPadButtons = 14;
+constexpr int kPadButtons = replay::kPadButtons;
 constexpr int kMouseButtons = 3;
 constexpr int kFingers = 32;
-constexpr int kCoordinateLimit = 10000;
+constexpr int kCoordinateLimit = replay::kCoordinateLimit;
 
 // Where the game's buttons are, in virtual pixels, so that presses find them often; the
-// pointer also goes anywhere else. The menus' places come from menu_layout.h; these two are the
-// level's pause button and skill slots.
+// pointer also goes anywhere else, all from menu_layout.h.
 using namespace menu_layout;
-constexpr float kPauseButton = 16;
-constexpr float kSlotRise = 16;
+constexpr float kPauseButton = kHudPauseCorner;
+constexpr float kSlotRise = kHudSlotMiddle;
 
 // Chances in 10,000 per move of the things that happen on any screen.
 constexpr int kFocusChance = 25, kResizeChance = 30, kFullScreenChance = 15, kHotKeyChance = 40;
