@@ -24,6 +24,8 @@ constexpr size_t kChangeBytes = 40;
 const char kEndWords[] = "expect end ";
 
 int Clamp(int v) { return std::clamp(v, -replay::kCoordinateLimit, replay::kCoordinateLimit); }
+// A window side as a script may name it: one shrunk to nothing (minimised) at the smallest.
+int WindowSide(int v) { return std::clamp(v, replay::kLeastWindow, replay::kMostWindow); }
 
 void Add(c_ReplayLog& log, int update, Change change, int code, float x = 0, float y = 0) {
     if (log.m_phase != replay::Phase::kRecording) return;
@@ -42,10 +44,8 @@ void Add(c_ReplayLog& log, int update, Change change, int code, float x = 0, flo
 // Every difference between what the input read in the update before and now.
 void AddChanges(c_ReplayLog& log, const c_InputState& was, const c_InputState& now, int update) {
     if (now.m_width != was.m_width || now.m_height != was.m_height) {
-        // A window shrunk to nothing (minimised) is kept at the smallest a script may name.
-        const int width = std::clamp(now.m_width, replay::kLeastWindow, replay::kMostWindow);
-        const int height = std::clamp(now.m_height, replay::kLeastWindow, replay::kMostWindow);
-        Add(log, update, Change::kWindow, 0, static_cast<float>(width), static_cast<float>(height));
+        Add(log, update, Change::kWindow, 0, static_cast<float>(WindowSide(now.m_width)),
+            static_cast<float>(WindowSide(now.m_height)));
     }
     for (int i = 0; i < replay::kMostKeys; ++i) {
         if (now.m_keys[i] != was.m_keys[i]) {
@@ -206,8 +206,7 @@ String c_MyApp::p_ReplayText() {
     Line(text, "# Floeward replay of level %d: %d of %d penguins rescued, score %d.", log.m_level, m_rescued,
          log.m_penguins, m_score);
     Line(text, "# Check it with: floeward-replay --verify FILE");
-    Line(text, "window %d %d", std::clamp(log.m_width, replay::kLeastWindow, replay::kMostWindow),
-         std::clamp(log.m_height, replay::kLeastWindow, replay::kMostWindow));
+    Line(text, "window %d %d", WindowSide(log.m_width), WindowSide(log.m_height));
     Line(text, "enter %d %d %d %d %d %d %d", log.m_level, log.m_penguins, log.m_counters[0], log.m_counters[1],
          log.m_counters[2], log.m_counters[3], log.m_counters[4]);
     Line(text, "carry %d %d %.12f %.12f %d %d %d %d", log.m_keyUsed, log.m_pointerUsed, static_cast<double>(log.m_keyRampX),

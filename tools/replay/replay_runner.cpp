@@ -67,17 +67,7 @@ bool c_ReplayRunner::p_Command(const c_ReplayCommand& command, c_ReplayError& er
             }
             return true;
         case c_ReplayOp::kUntil: return p_RunUntil(command, error);
-        case c_ReplayOp::kStart: {
-            // The loader ends by sending the game to the title, which would undo the start.
-            c_ReplayCommand loaded = command;
-            loaded.m_condition = c_ReplayCondition::kLoaded;
-            loaded.m_number = kReplayUntilDefault;
-            if (!p_RunUntil(loaded, error)) return false;
-            app.m_level = command.m_number;
-            app.m_settings[0] = command.m_index;
-            app.m_mode = screen::kStartLevel;
-            return true;
-        }
+        case c_ReplayOp::kStart: return p_StartLevel(command, error);
         case c_ReplayOp::kTitle: return p_Title(command, error);
         case c_ReplayOp::kEnter: return p_Enter(command, error);
         case c_ReplayOp::kCarry:
@@ -235,23 +225,30 @@ bool c_ReplayRunner::p_Title(const c_ReplayCommand& command, c_ReplayError& erro
     return true;
 }
 
-bool c_ReplayRunner::p_Enter(const c_ReplayCommand& command, c_ReplayError& error) {
+bool c_ReplayRunner::p_StartLevel(const c_ReplayCommand& command, c_ReplayError& error) {
+    // The loader ends by sending the game to the title, which would undo the start.
     c_ReplayCommand loaded = command;
     loaded.m_condition = c_ReplayCondition::kLoaded;
     loaded.m_number = kReplayUntilDefault;
     if (!p_RunUntil(loaded, error)) return false;
     c_MyApp& app = p_App();
+    app.m_level = command.m_number;
+    app.m_settings[0] = command.m_index;
+    app.m_mode = screen::kStartLevel;
+    return true;
+}
+
+bool c_ReplayRunner::p_Enter(const c_ReplayCommand& command, c_ReplayError& error) {
+    if (!p_StartLevel(command, error)) return false;
+    c_MyApp& app = p_App();
     const int level = command.m_number;
     // A level takes its penguins from the title and its counters from the record of the level
-    // before, as that level's end left them.
+    // before, as that level's end left them; the driver reads both as it builds the level.
     if (level >= 2) {
         const int record = progress::kRecordBase + progress::kTopTen * (level - 2);
         app.m_progress[record] = command.m_index;
         for (int s = 0; s < skill::kCount; ++s) app.m_progress[record + 1 + s] = command.m_counters[s];
     }
-    app.m_level = level;
-    app.m_settings[0] = command.m_index;
-    app.m_mode = screen::kStartLevel;
     if (!p_Advance(command, error)) return false;
     if (app.m_mode != screen::kInLevel || app.m_level != level) {
         error = {command.m_line, "level " + std::to_string(level) + " did not start"};

@@ -63,7 +63,9 @@ private:
     // `title`: waits for the title to take keys, then turns the wheel to the level and confirms.
     bool p_Title(const c_ReplayCommand& command, c_ReplayError& error);
     // A key pressed for one update, then an update with it let go, so that the next key counts.
-    // `enter`: the record of the level before written, the level started and built.
+    // `start`: once the loader is idle, the level asked to start, as the title screen does.
+    bool p_StartLevel(const c_ReplayCommand& command, c_ReplayError& error);
+    // `enter`: the level started, the record of the level before written, the level built.
     bool p_Enter(const c_ReplayCommand& command, c_ReplayError& error);
     bool p_ExpectEnd(const c_ReplayCommand& command, c_ReplayError& error);
     bool p_TapAndRelease(int code, const c_ReplayCommand& command, c_ReplayError& error);
