@@ -356,22 +356,7 @@ int c_MyApp::p_Button(int image, float x, float y, int frame) {
 int c_MyApp::p_PauseButton(float x, float y, int frame) { return p_Button(image::kIcons, x, y, frame); }
 
 int c_MyApp::p_Button0(int image, float x, float y, int frame) {
-    if (m_drawCount <= draw::kLastRecordStart) {
-        float* r = m_drawQueue.Data() + m_drawCount;
-        r[draw::kKind] = static_cast<float>(image);
-        r[draw::kX] = x;
-        r[draw::kY] = y;
-        r[draw::kRotation] = m_drawRot;
-        r[draw::kWidth] = m_drawSizeX;
-        r[draw::kHeight] = m_drawSizeY;
-        r[draw::kFrame] = static_cast<float>(frame);
-        r[draw::kAlpha] = m_drawAlpha;
-        r[draw::kRed] = m_drawR;
-        r[draw::kGreen] = m_drawG;
-        r[draw::kBlue] = m_drawB;
-        r[draw::kBlend] = static_cast<float>(m_drawBlend);
-        m_drawCount += draw::kRecordFloats;
-    }
+    p_DrawImg(image, x, y, static_cast<float>(frame));
     // Only the first touch point, which the left mouse button moves too.
     const float halfW = ShownWidth(*this, image) * 0.5f, halfH = ShownHeight(*this, image) * 0.5f;
     return m_pointerDown > 0 && TouchInside(*this, 0, x - halfW, y - halfH, x + halfW, y + halfH) ? 1 : 0;
