@@ -334,6 +334,10 @@ constexpr int kLastLevelIndex = kLevels - 1;
 // Each level's top ten starts at 10 × (level − 1); its record at that plus kRecordBase.
 constexpr int kTopTen = 10;
 constexpr int kRecordBase = 150;
+// Where level N's top ten starts in m_progress (rank 0 first), and where its record starts: the
+// most penguins rescued, then the counters the next level starts with.
+constexpr int TopTenOf(int level) { return kTopTen * (level - 1); }
+constexpr int RecordOf(int level) { return kRecordBase + TopTenOf(level); }
 // Virtual pixels between two levels on the wheel.
 constexpr int kWheelStep = 32;
 }  // namespace progress

@@ -149,7 +149,7 @@ int c_MyApp::p_BuildLevel(int level, const String& text) {
         }
     } else if (level >= 2) {
         // Later levels start with what the level before left: its record keeps the counters.
-        const int previous = progress::kTopTen * (level - 2) + progress::kRecordBase + 1;
+        const int previous = progress::RecordOf(level - 1) + 1;
         for (int i = 0; i < play::kCarriedCounters; ++i) {
             m_player[play::kCounters + i] = static_cast<float>(m_progress[previous + i]);
         }

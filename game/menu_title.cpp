@@ -136,8 +136,7 @@ int c_MyApp::p_Menu() {
 int c_MyApp::p_LevelOpen(int i) {
     if (i == 0) return 1;
     if (i < 0 || i > progress::kLastLevelIndex) return 0;
-    const int record = progress::kRecordBase + progress::kTopTen * i;
-    return m_progress[record] > 0 || m_progress[record - progress::kTopTen] > 0 ? 1 : 0;
+    return m_progress[progress::RecordOf(i + 1)] > 0 || m_progress[progress::RecordOf(i)] > 0 ? 1 : 0;
 }
 
 int c_MyApp::p_SelectLevel(int i) {
@@ -162,7 +161,7 @@ int c_MyApp::p_ConfirmLevel() {
     }
     m_settings[0] = m_levelSel == 0
                         ? kFirstLevelPenguins
-                        : m_progress[progress::kRecordBase + progress::kTopTen * (m_levelSel - 1)];
+                        : m_progress[progress::RecordOf(m_levelSel)];
     m_wheelPos = static_cast<float>(-progress::kWheelStep * m_levelSel);
     m_mode = screen::kStartLevel;
     return 0;
@@ -333,7 +332,7 @@ int c_MyApp::p_MenuStats() {
         counts[0] = kFirstLevelPenguins;
         counts[1 + skill::kJump] = kFirstLevelJumps;
     } else {
-        const int record = progress::kRecordBase + progress::kTopTen * (m_levelSel - 1);
+        const int record = progress::RecordOf(m_levelSel);
         for (int k = 0; k <= skill::kCount; ++k) counts[k] = m_progress[record + k];
     }
     const float top = jscrh / 2 - kStatsRise;

@@ -243,7 +243,7 @@ bool c_ReplayRunner::p_Enter(const c_ReplayCommand& command, c_ReplayError& erro
     // A level takes its penguins from the title and its counters from the record of the level
     // before, as that level's end left them; the driver reads both as it builds the level.
     if (level >= 2) {
-        const int record = progress::kRecordBase + progress::kTopTen * (level - 2);
+        const int record = progress::RecordOf(level - 1);
         app.m_progress[record] = command.m_index;
         for (int s = 0; s < skill::kCount; ++s) app.m_progress[record + 1 + s] = command.m_counters[s];
     }
