@@ -114,20 +114,24 @@ int c_MyApp::p_Menu() {
         voError(String());
     }
 
-    // 4 to 6: the options button, the wheel and the keys; the strip (3) is drawn after them so
-    // that it covers them as it opens. Each may ask for the selected level to start.
+    // 3. The options button.
     int confirm = p_MenuOptionsButton();
+    // 4. The level wheel: drags, taps and its discs; a tap on the selected level confirms it.
     confirm |= p_MenuWheel();
+    // 5. The keys: the wheel, the focus and fire on the focused item.
     confirm |= p_MenuKeys();
+    // 6. The statistics of the selected level.
     p_MenuStats();
+    // 7. The credits strip with the play button, drawn after the rest so that it covers them
+    // as it opens.
     confirm |= p_MenuStrip();
 
-    // 7. The level to play follows the wheel.
+    // 8. The level to play follows the wheel.
     m_level = std::clamp(m_levelSel + 1, 1, progress::kLevels);
-    // 8. Starting it.
+    // 9. Starting it, when the wheel, the keys or the play button confirmed it.
     if (confirm != 0) p_ConfirmLevel();
 
-    // 10 and 11. The credits panel with its technical figures.
+    // 10. The credits panel with its technical figures.
     p_MenuCredits();
     p_ResetDraw();
     return 0;
