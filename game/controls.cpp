@@ -41,6 +41,7 @@ constexpr float kMarkerAlpha = 0.5f;
 constexpr float kTouchMarginBefore = 6;
 constexpr float kTouchMarginAfter = 12;
 
+// The left stick's directions, y up.
 constexpr c_StickDirection kNoStick{}, kStickUp{0, 1}, kStickLeft{-1, 0}, kStickRight{1, 0}, kStickDown{0, -1};
 // Which pad values read an action: every one from -1 up, or only pads 0 and up.
 constexpr bool kEvery = false, kPadsOnly = true;

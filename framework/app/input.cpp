@@ -145,7 +145,8 @@ int vo_input_MouseHit(int button) {
     return button >= 0 && button <= KEY_LAST - KEY_LMB ? vo_input_device->p_KeyHit(KEY_LMB + button) : 0;
 }
 int vo_input_TouchDown(int finger) {
-    return finger >= 1 - KEY_TOUCH0 && finger <= KEY_LAST - KEY_TOUCH0 ? vo_input_device->p_KeyDown(KEY_TOUCH0 + finger) : 0;
+    const bool coded = finger >= 1 - KEY_TOUCH0 && finger <= KEY_LAST - KEY_TOUCH0;
+    return coded ? vo_input_device->p_KeyDown(KEY_TOUCH0 + finger) : 0;
 }
 float vo_input_TouchX(int finger) { return vo_input_device->p_TouchX(finger); }
 float vo_input_TouchY(int finger) { return vo_input_device->p_TouchY(finger); }

@@ -64,8 +64,8 @@ constexpr int kLongestICadeBack = 20;
 
 // Keys with no action, and the hot keys (F1 debug overlay, F2 HUD, F11 full screen); never F4,
 // which ends the program.
-constexpr int kOtherKeys[] = {'Q', 'E', 'R', 'T', 'Y', 'F', 'G', 'H', 'M', 'P', '0', '5', '9', KEY_TAB, KEY_PAGEUP, KEY_HOME,
-                              KEY_F5, KEY_F12};
+constexpr int kOtherKeys[] = {'Q', 'E', 'R', 'T', 'Y', 'F', 'G', 'H', 'M', 'P', '0', '5', '9',
+                              KEY_TAB, KEY_PAGEUP, KEY_HOME, KEY_F5, KEY_F12};
 constexpr int kHotKeys[] = {hotkey::kDebug, hotkey::kHud, hotkey::kFullScreen};
 constexpr int kPadButtons = replay::kPadButtons;
 constexpr int kMouseButtons = 3;
