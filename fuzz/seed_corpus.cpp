@@ -33,8 +33,8 @@ void StateFiles() {
     const std::string fresh = app->p_SaveString().ToUtf8();
     // Two levels done, a badge won: every section holds something and passes its checksum.
     for (int r = 0; r < 2; ++r) {
-        app->m_progress[progress::kTopTen * r] = 1200 + r;
-        app->m_progress[progress::kRecordBase + progress::kTopTen * r] = 40;
+        app->m_progress[progress::TopTenOf(r + 1)] = 1200 + r;
+        app->m_progress[progress::RecordOf(r + 1)] = 40;
     }
     app->m_badges[3] = 1;
     const std::string played = app->p_SaveString().ToUtf8();

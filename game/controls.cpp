@@ -1,38 +1,25 @@
 // Controls: the pointer and touch points in virtual pixels, the iCade's characters, the numbered
 // actions over keyboard, pads, sticks and iCade, and the pointer tests of on-screen areas and buttons.
 #include <cmath>
-#include <initializer_list>
 
 #include "framework/app/app.h"
 #include "framework/app/input.h"
+#include "framework/app/key_codes.h"
+#include "game/controls.h"
 #include "game/image_sheets.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
 
 namespace {
 
-// The iCade's characters: the pad entry each letter presses (upper case) or releases.
-struct ICadeKey {
-    char press, release;
-    int entry;
-};
-
-constexpr ICadeKey kICadeKeys[] = {
+// The iCade's letters: each button's press and release letter, and its m_pad entry.
+constexpr c_ICadeLetters kICadeKeys[] = {
     {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'H', 'R', 10}, {'J', 'N', 11},
     {'K', 'P', 12}, {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17},
 };
 
-// Windows virtual-key codes the actions read; letters are their upper-case characters.
-namespace vk {
-constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kCtrl = 17, kEscape = 27, kSpace = 32;
-constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46, kBackquote = 192;
-}  // namespace vk
-
-// Pad buttons are key codes from 256, 32 a pad; codes past the last key code are never read.
-constexpr int kFirstPadCode = 256;
-constexpr int kPadCodes = 32;
-constexpr int kLastKeyCode = 511;
-constexpr int kLastCodedPad = (kLastKeyCode - kFirstPadCode) / kPadCodes;
+// Pad buttons are key codes from KEY_JOY0, KEY_JOY_BUTTONS a pad; the last pad with codes.
+constexpr int kLastCodedPad = (KEY_LAST - KEY_JOY0) / KEY_JOY_BUTTONS;
 
 // The left stick counts as a direction past kStickThreshold, and moves the analogue direction
 // past kStickDeadZone.
@@ -54,73 +41,49 @@ constexpr float kMarkerAlpha = 0.5f;
 constexpr float kTouchMarginBefore = 6;
 constexpr float kTouchMarginAfter = 12;
 
-// A short list of codes, written as a braced list in the tables below.
-struct Codes {
-    int count = 0;
-    int code[4] = {};
-    constexpr Codes() = default;
-    constexpr Codes(std::initializer_list<int> list) {
-        for (int c : list) code[count++] = c;
-    }
-};
-
-enum class Stick { kNone, kUp, kLeft, kRight, kDown };
-
-// Which pad values read an action: every one from -1 up, or only pads 0 and up (then pad -1
-// gives nothing, keyboard and iCade included).
-enum class Pads { kEvery, kOnly };
-
-// One action's inputs: keyboard keys, pad buttons, a left-stick direction (read when asked for)
-// and iCade entries of m_pad.
-struct ActionInputs {
-    int action;
-    Codes keys;
-    Codes buttons;
-    Stick stick;
-    Codes icade;
-    Pads pads;
-};
-
-constexpr Pads kEvery = Pads::kEvery, kPadsOnly = Pads::kOnly;
+// The left stick's directions, y up.
+constexpr c_StickDirection kNoStick{}, kStickUp{0, 1}, kStickLeft{-1, 0}, kStickRight{1, 0}, kStickDown{0, -1};
+// Which pad values read an action: every one from -1 up, or only pads 0 and up.
+constexpr bool kEvery = false, kPadsOnly = true;
 
 // With the iCade off. Columns: action, keyboard, pad buttons, left stick, iCade, pad values.
-constexpr ActionInputs kActions[] = {
-    {action::kUp, {vk::kUp, 'W'}, {9}, Stick::kUp, {0}, kEvery},
-    {action::kLeft, {vk::kLeft, 'A'}, {8}, Stick::kLeft, {3}, kEvery},
-    {action::kRight, {vk::kRight, 'D'}, {10}, Stick::kRight, {5}, kEvery},
-    {action::kDown, {vk::kDown, 'S'}, {11}, Stick::kDown, {8}, kEvery},
-    {action::kUse, {'Z', 'J', vk::kSpace, vk::kEnter}, {0}, Stick::kNone, {10}, kEvery},
-    {action::kSpeedUp, {'X', 'K', vk::kCtrl}, {1}, Stick::kNone, {11}, kEvery},
-    {action::kButton2, {'C', 'L', vk::kShift}, {2}, Stick::kNone, {12}, kEvery},
-    {action::kButton3, {'V', 'I'}, {3}, Stick::kNone, {13}, kEvery},
-    {action::kPrevSkill, {'B', 'U'}, {4}, Stick::kNone, {14}, kEvery},
-    {action::kNextSkill, {'N', 'O'}, {5}, Stick::kNone, {15}, kEvery},
-    {action::kBack, {vk::kEscape, vk::kBackquote, vk::kDelete, vk::kBackspace}, {6, 7, 14}, Stick::kNone,
-     {16, 17, 19}, kPadsOnly},
-    {action::kPause, {vk::kEscape, vk::kBackquote, vk::kDelete, vk::kBackspace}, {6, 7, 14}, Stick::kNone,
-     {16, 17, 19}, kEvery},
+constexpr c_ActionInputs kActions[] = {
+    {action::kUp, {KEY_UP, 'W'}, {9}, kStickUp, {0}, kEvery},
+    {action::kLeft, {KEY_LEFT, 'A'}, {8}, kStickLeft, {3}, kEvery},
+    {action::kRight, {KEY_RIGHT, 'D'}, {10}, kStickRight, {5}, kEvery},
+    {action::kDown, {KEY_DOWN, 'S'}, {11}, kStickDown, {8}, kEvery},
+    {action::kUse, {'Z', 'J', KEY_SPACE, KEY_ENTER}, {0}, kNoStick, {10}, kEvery},
+    {action::kSpeedUp, {'X', 'K', KEY_CONTROL}, {1}, kNoStick, {11}, kEvery},
+    {action::kButton2, {'C', 'L', KEY_SHIFT}, {2}, kNoStick, {12}, kEvery},
+    {action::kButton3, {'V', 'I'}, {3}, kNoStick, {13}, kEvery},
+    {action::kPrevSkill, {'B', 'U'}, {4}, kNoStick, {14}, kEvery},
+    {action::kNextSkill, {'N', 'O'}, {5}, kNoStick, {15}, kEvery},
+    {action::kBack, {KEY_ESCAPE, KEY_BACKQUOTE, KEY_DELETE, KEY_BACKSPACE}, {6, 7, 14}, kNoStick, {16, 17, 19},
+     kPadsOnly},
+    {action::kPause, {KEY_ESCAPE, KEY_BACKQUOTE, KEY_DELETE, KEY_BACKSPACE}, {6, 7, 14}, kNoStick, {16, 17, 19},
+     kEvery},
 };
 
 // With the iCade on, the letter keys are its buttons and drop out, the stick is not read, and
 // back (98) is gone.
-constexpr ActionInputs kICadeActions[] = {
-    {action::kUp, {vk::kUp}, {9}, Stick::kNone, {0}, kEvery},
-    {action::kLeft, {vk::kLeft}, {8}, Stick::kNone, {3}, kEvery},
-    {action::kRight, {vk::kRight}, {10}, Stick::kNone, {5}, kEvery},
-    {action::kDown, {vk::kDown}, {11}, Stick::kNone, {8}, kEvery},
-    {action::kUse, {vk::kSpace, vk::kEnter}, {0}, Stick::kNone, {10}, kEvery},
-    {action::kSpeedUp, {vk::kCtrl}, {1}, Stick::kNone, {11}, kEvery},
-    {action::kButton2, {vk::kShift}, {2}, Stick::kNone, {12}, kEvery},
-    {action::kButton3, {}, {3}, Stick::kNone, {13}, kEvery},
-    {action::kPrevSkill, {}, {4}, Stick::kNone, {14}, kEvery},
-    {action::kNextSkill, {}, {5}, Stick::kNone, {15}, kEvery},
-    {action::kPause, {vk::kEscape, vk::kDelete, vk::kBackspace}, {6, 7, 14}, Stick::kNone, {16, 17, 19}, kEvery},
+constexpr c_ActionInputs kICadeActions[] = {
+    {action::kUp, {KEY_UP}, {9}, kNoStick, {0}, kEvery},
+    {action::kLeft, {KEY_LEFT}, {8}, kNoStick, {3}, kEvery},
+    {action::kRight, {KEY_RIGHT}, {10}, kNoStick, {5}, kEvery},
+    {action::kDown, {KEY_DOWN}, {11}, kNoStick, {8}, kEvery},
+    {action::kUse, {KEY_SPACE, KEY_ENTER}, {0}, kNoStick, {10}, kEvery},
+    {action::kSpeedUp, {KEY_CONTROL}, {1}, kNoStick, {11}, kEvery},
+    {action::kButton2, {KEY_SHIFT}, {2}, kNoStick, {12}, kEvery},
+    {action::kButton3, {}, {3}, kNoStick, {13}, kEvery},
+    {action::kPrevSkill, {}, {4}, kNoStick, {14}, kEvery},
+    {action::kNextSkill, {}, {5}, kNoStick, {15}, kEvery},
+    {action::kPause, {KEY_ESCAPE, KEY_DELETE, KEY_BACKSPACE}, {6, 7, 14}, kNoStick, {16, 17, 19}, kEvery},
 };
 
 template <size_t N>
-constexpr const ActionInputs* FindAction(const ActionInputs (&table)[N], int a) {
-    for (const ActionInputs& row : table) {
-        if (row.action == a) return &row;
+constexpr const c_ActionInputs* FindAction(const c_ActionInputs (&table)[N], int a) {
+    for (const c_ActionInputs& row : table) {
+        if (row.m_action == a) return &row;
     }
     return nullptr;
 }
@@ -140,11 +103,11 @@ struct KeyList {
 
 constexpr KeyList BuildReplayKeys() {
     KeyList list;
-    for (const ActionInputs& row : kActions) {
-        for (int i = 0; i < row.keys.count; ++i) list.Add(row.keys.code[i]);
+    for (const c_ActionInputs& row : kActions) {
+        for (int i = 0; i < row.m_keys.m_count; ++i) list.Add(row.m_keys.m_code[i]);
     }
-    for (const ActionInputs& row : kICadeActions) {
-        for (int i = 0; i < row.keys.count; ++i) list.Add(row.keys.code[i]);
+    for (const c_ActionInputs& row : kICadeActions) {
+        for (int i = 0; i < row.m_keys.m_count; ++i) list.Add(row.m_keys.m_code[i]);
     }
     list.Add(hotkey::kHud);
     return list;
@@ -152,13 +115,13 @@ constexpr KeyList BuildReplayKeys() {
 
 constexpr KeyList kReplayKeys = BuildReplayKeys();
 
-bool StickPushed(Stick stick, int pad) {
-    switch (stick) {
-        case Stick::kNone: return false;
-        case Stick::kUp: return vo_input_JoyY(0, pad) > kStickThreshold;
-        case Stick::kDown: return vo_input_JoyY(0, pad) < -kStickThreshold;
-        case Stick::kLeft: return vo_input_JoyX(0, pad) < -kStickThreshold;
-        case Stick::kRight: return vo_input_JoyX(0, pad) > kStickThreshold;
+// Whether the left stick is pushed past the threshold the way the direction points.
+bool StickPushed(c_StickDirection stick, int pad) {
+    if (stick.m_x != 0) {
+        return stick.m_x < 0 ? vo_input_JoyX(0, pad) < -kStickThreshold : vo_input_JoyX(0, pad) > kStickThreshold;
+    }
+    if (stick.m_y != 0) {
+        return stick.m_y < 0 ? vo_input_JoyY(0, pad) < -kStickThreshold : vo_input_JoyY(0, pad) > kStickThreshold;
     }
     return false;
 }
@@ -229,11 +192,15 @@ int c_MyApp::p_ReadPointer() {
 
 int vo_game_ReplayKeyCode(int index) { return index >= 0 && index < kReplayKeys.count ? kReplayKeys.code[index] : -1; }
 
+std::span<const c_ActionInputs> vo_game_ActionTable() { return kActions; }
+
+std::span<const c_ICadeLetters> vo_game_ICadeTable() { return kICadeKeys; }
+
 int c_MyApp::p_ReadInputState(c_InputState& state) {
     for (int i = 0; i < kReplayKeys.count; ++i) state.m_keys[i] = vo_input_KeyDown(kReplayKeys.code[i]) != 0;
     for (int pad = 0; pad < action::kPads; ++pad) {
         for (int b = 0; b < replay::kPadButtons; ++b) {
-            state.m_padButtons[pad][b] = vo_input_KeyDown(kFirstPadCode + kPadCodes * pad + b) != 0;
+            state.m_padButtons[pad][b] = vo_input_KeyDown(KEY_JOY0 + KEY_JOY_BUTTONS * pad + b) != 0;
         }
         for (int stick = 0; stick < replay::kSticks; ++stick) {
             state.m_sticks[pad][stick][0] = vo_input_JoyX(stick, pad);
@@ -261,9 +228,9 @@ int c_MyApp::p_ReadICade() {
         if (c == 0) break;
         p_ReplayNote(replay::Change::kChar, c);
         int upper = c >= 'a' && c <= 'z' ? c - 32 : c;
-        for (const ICadeKey& key : kICadeKeys) {
-            if (upper == key.press) m_pad[key.entry] = vpad::kHeld;
-            if (upper == key.release) m_pad[key.entry] = 0;
+        for (const c_ICadeLetters& key : kICadeKeys) {
+            if (upper == key.m_press) m_pad[key.m_entry] = vpad::kHeld;
+            if (upper == key.m_release) m_pad[key.m_entry] = 0;
         }
     }
     return 0;
@@ -271,19 +238,19 @@ int c_MyApp::p_ReadICade() {
 
 int c_MyApp::p_PlayKey(int a, int withStick, int pad) {
     if (pad < -1) return 0;
-    const ActionInputs* row = iCadeControls == 1 ? FindAction(kICadeActions, a) : FindAction(kActions, a);
-    if (!row || (row->pads == Pads::kOnly && pad < 0)) return 0;
-    for (int i = 0; i < row->keys.count; ++i) {
-        if (vo_input_KeyDown(row->keys.code[i])) return 1;
+    const c_ActionInputs* row = iCadeControls == 1 ? FindAction(kICadeActions, a) : FindAction(kActions, a);
+    if (!row || (row->m_padsOnly && pad < 0)) return 0;
+    for (int i = 0; i < row->m_keys.m_count; ++i) {
+        if (vo_input_KeyDown(row->m_keys.m_code[i])) return 1;
     }
     if (pad >= 0 && pad <= kLastCodedPad) {
-        for (int i = 0; i < row->buttons.count; ++i) {
-            if (vo_input_KeyDown(kFirstPadCode + kPadCodes * pad + row->buttons.code[i])) return 1;
+        for (int i = 0; i < row->m_buttons.m_count; ++i) {
+            if (vo_input_KeyDown(KEY_JOY0 + KEY_JOY_BUTTONS * pad + row->m_buttons.m_code[i])) return 1;
         }
     }
-    if (pad >= 0 && withStick == 1 && StickPushed(row->stick, pad)) return 1;
-    for (int i = 0; i < row->icade.count; ++i) {
-        if (m_pad[row->icade.code[i]] != 0) return m_pad[row->icade.code[i]];
+    if (pad >= 0 && withStick == 1 && StickPushed(row->m_stick, pad)) return 1;
+    for (int i = 0; i < row->m_icade.m_count; ++i) {
+        if (m_pad[row->m_icade.m_code[i]] != 0) return m_pad[row->m_icade.m_code[i]];
     }
     return 0;
 }
@@ -390,22 +357,7 @@ int c_MyApp::p_Button(int image, float x, float y, int frame) {
 int c_MyApp::p_PauseButton(float x, float y, int frame) { return p_Button(image::kIcons, x, y, frame); }
 
 int c_MyApp::p_Button0(int image, float x, float y, int frame) {
-    if (m_drawCount <= draw::kLastRecordStart) {
-        float* r = m_drawQueue.Data() + m_drawCount;
-        r[draw::kKind] = static_cast<float>(image);
-        r[draw::kX] = x;
-        r[draw::kY] = y;
-        r[draw::kRotation] = m_drawRot;
-        r[draw::kWidth] = m_drawSizeX;
-        r[draw::kHeight] = m_drawSizeY;
-        r[draw::kFrame] = static_cast<float>(frame);
-        r[draw::kAlpha] = m_drawAlpha;
-        r[draw::kRed] = m_drawR;
-        r[draw::kGreen] = m_drawG;
-        r[draw::kBlue] = m_drawB;
-        r[draw::kBlend] = static_cast<float>(m_drawBlend);
-        m_drawCount += draw::kRecordFloats;
-    }
+    p_DrawImg(image, x, y, static_cast<float>(frame));
     // Only the first touch point, which the left mouse button moves too.
     const float halfW = ShownWidth(*this, image) * 0.5f, halfH = ShownHeight(*this, image) * 0.5f;
     return m_pointerDown > 0 && TouchInside(*this, 0, x - halfW, y - halfH, x + halfW, y + halfH) ? 1 : 0;

@@ -6,13 +6,15 @@ Array<String> vo_game_CreditLines() {
         "",
         "A game by",
         "The Floeward Team",
-        "floeward.example.org",
+        // The line of the maker's web site, empty while the game has none.
+        "",
         "",
         "-=-=-",
         "",
         "Built on",
         "The Floeward Framework",
-        "floeward.example.org/framework",
+        // The framework's web site, likewise.
+        "",
         "",
         "-=-=-",
         "",

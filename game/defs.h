@@ -2,6 +2,8 @@
 // reads, named once. The tables stay plain float and int arrays; these names say what each slot holds.
 #pragma once
 
+#include "framework/app/key_codes.h"
+
 // Marks an argument that was not given, and a touch point that is up.
 constexpr int kNoArg = -3717;
 
@@ -210,13 +212,13 @@ constexpr int kLatchOrder[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 constexpr int kPads = 4;
 }  // namespace action
 
-// The hot keys the screen driver reads itself (Windows virtual-key codes): F1 the debug overlay,
-// F2 the HUD, F4 the end of the program, F11 full screen.
+// The hot keys the screen driver reads itself: F1 the debug overlay, F2 the HUD, F4 the end of
+// the program, F11 full screen.
 namespace hotkey {
-constexpr int kDebug = 112;
-constexpr int kHud = 113;
-constexpr int kQuit = 115;
-constexpr int kFullScreen = 122;
+constexpr int kDebug = KEY_F1;
+constexpr int kHud = KEY_F2;
+constexpr int kQuit = KEY_F4;
+constexpr int kFullScreen = KEY_F11;
 }  // namespace hotkey
 
 // The virtual pad m_pad: iCade buttons 0 to 18, then the back-key hits of the update.
@@ -231,7 +233,7 @@ constexpr int kHeld = 2;
 // Touch points the screen driver copies each update, and the first one's key code.
 namespace touch {
 constexpr int kPoints = 10;
-constexpr int kFirstCode = 384;
+constexpr int kFirstCode = KEY_TOUCH0;
 }  // namespace touch
 
 // The particle pool m_part and the snow field m_star: records of 10 floats.
@@ -332,6 +334,10 @@ constexpr int kLastLevelIndex = kLevels - 1;
 // Each level's top ten starts at 10 × (level − 1); its record at that plus kRecordBase.
 constexpr int kTopTen = 10;
 constexpr int kRecordBase = 150;
+// Where level N's top ten starts in m_progress (rank 0 first), and where its record starts: the
+// most penguins rescued, then the counters the next level starts with.
+constexpr int TopTenOf(int level) { return kTopTen * (level - 1); }
+constexpr int RecordOf(int level) { return kRecordBase + TopTenOf(level); }
 // Virtual pixels between two levels on the wheel.
 constexpr int kWheelStep = 32;
 }  // namespace progress

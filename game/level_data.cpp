@@ -10,15 +10,8 @@
 
 namespace {
 
-// Level 1, and the default level that every number from kFirstDefaultLevel to kLastLevel plays.
-// Both share one map; the ten characters at the end are the counters. Levels 2 to 15 come from
-// their maps in levels/, encoded when the game is built.
-constexpr const char* kLevel1 =
-    "N1L0B1L0B1J0ASA0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1M0A1M0A1M0 "
-    "A1M0A1L0B1L0B1L0B1L0 B1K0AXB1L0P1AJI@";
-constexpr const char* kDefaultLevel =
-    "N1L0B1L0B1J0ASA0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1M0A1M0A1M0 "
-    "A1M0A1L0B1L0B1L0B1L0 B1K0AXB1L0P1JJ";
+// Every level number from kFirstDefaultLevel to kLastLevel plays the default level. All levels
+// come from their maps in levels/, encoded when the game is built.
 constexpr int kFirstDefaultLevel = 16;
 constexpr int kLastLevel = 30;
 
@@ -82,7 +75,6 @@ int CellIndex(int x, int y) { return (y * grid::kRowCells + x) * grid::kCellFloa
 }  // namespace
 
 String c_MyApp::p_GetLevDat(int level) {
-    static const String level1(kLevel1), defaultLevel(kDefaultLevel);
     // Made once, so that starting a level allocates only its expanded text.
     static const auto stored = [] {
         std::array<String, kLastStoredLevel - kFirstStoredLevel + 1> texts;
@@ -91,7 +83,7 @@ String c_MyApp::p_GetLevDat(int level) {
         }
         return texts;
     }();
-    if (level == 1) return level1;
+    static const String defaultLevel(vo_levels_Default());
     if (level >= kFirstStoredLevel && level <= kLastStoredLevel) return stored[level - kFirstStoredLevel];
     if (level >= kFirstDefaultLevel && level <= kLastLevel) return defaultLevel;
     return String();
@@ -149,7 +141,7 @@ int c_MyApp::p_BuildLevel(int level, const String& text) {
         }
     } else if (level >= 2) {
         // Later levels start with what the level before left: its record keeps the counters.
-        const int previous = progress::kTopTen * (level - 2) + progress::kRecordBase + 1;
+        const int previous = progress::RecordOf(level - 1) + 1;
         for (int i = 0; i < play::kCarriedCounters; ++i) {
             m_player[play::kCounters + i] = static_cast<float>(m_progress[previous + i]);
         }

@@ -63,8 +63,8 @@ int vo_score_LevelScore(int rescued, int secondsLeft) {
 int c_MyApp::p_LoadMenu() {
     // Only a level of the fifteen has a table and a record to write to.
     const bool knownLevel = m_level >= 1 && m_level <= kLevels;
-    const int table = kTopTen * (m_level - 1);
-    const int record = table + kRecordBase;
+    const int table = TopTenOf(m_level);
+    const int record = RecordOf(m_level);
 
     if (knownLevel) {
         // A score equal to a stored one goes below it.
@@ -126,7 +126,7 @@ String c_MyApp::p_MyNth() {
                                                            "6th",  "7th",  "8th", "9th", "10th"};
     m_rank = 0;
     if (m_level >= 1 && m_level <= kLevels) {
-        const int table = kTopTen * (m_level - 1);
+        const int table = TopTenOf(m_level);
         for (int i = 1; i <= kTopTen && m_rank == 0; ++i) {
             if (m_score >= m_progress[table + i - 1]) m_rank = i;
         }

@@ -37,6 +37,45 @@ constexpr float kAlignStart = 0, kAlignCentre = 1, kAlignEnd = 2;
 constexpr float kFullVolume = 1;
 constexpr int kLoopTune = 1;
 
+// The rows under the back row, from the top, each with the label of its setting now; a row's
+// action is p_OptionRow's.
+struct Row {
+    int row;
+    const String& (*label)(c_MyApp& app);
+};
+
+const String& SoundLabel(c_MyApp& app) {
+    static const std::array<String, option::kSoundModes> kLabels = {
+        String("Sound : Off"), String("Sound : SFX + Music"), String("Sound : SFX"), String("Sound : Music")};
+    static const String kNoLabel;
+    const int sound = app.m_options[option::kSound];
+    // A value from outside the cycle shows nothing and starts it again.
+    if (sound < option::kSoundOff || sound >= option::kSoundModes) {
+        app.m_options[option::kSound] = option::kSoundOff;
+        return kNoLabel;
+    }
+    return kLabels[sound];
+}
+
+const String& ICadeLabel(c_MyApp&) {
+    static const String kOff("iCade : Off"), kOn("iCade : On");
+    return iCadeControls == 1 ? kOn : kOff;
+}
+
+// The mode the row switches to.
+const String& WindowLabel(c_MyApp& app) {
+    static const String kFullscreen("Fullscreen"), kWindowed("Windowed");
+    return app.m_fullScreen == 1 ? kWindowed : kFullscreen;
+}
+
+constexpr Row kRows[] = {
+    {menu::kSoundRow, SoundLabel},
+    {menu::kICadeRow, ICadeLabel},
+    {menu::kWindowRow, WindowLabel},
+};
+// The key cursor runs from the back row to the last row.
+constexpr int kLastRow = kRows[std::size(kRows) - 1].row;
+
 // Any of the keys the driver's latch watches, held on any pad.
 bool AnyKeyHeld(c_MyApp& app) {
     for (int key : action::kLatchOrder) {
@@ -55,10 +94,7 @@ bool FireHeld(c_MyApp& app, int firstKey, int lastKey) {
 }  // namespace
 
 int c_MyApp::p_OptionBox() {
-    static const std::array<String, option::kSoundModes> kSoundLabels = {
-        String("Sound : Off"), String("Sound : SFX + Music"), String("Sound : SFX"), String("Sound : Music")};
-    static const String kNoLabel, kICadeOff("iCade : Off"), kICadeOn("iCade : On"), kFullscreen("Fullscreen"),
-        kWindowed("Windowed"), kBack("<[BACK]"), kHeading("Options");
+    static const String kBack("<[BACK]"), kHeading("Options");
 
     // A key or a press held from before the box came up, or from its last action, does nothing
     // until it is let go.
@@ -110,15 +146,16 @@ int c_MyApp::p_OptionBox() {
     if (m_optionsOpen == 1 && m_optKeyLatch == 0) {
         const int step = p_PlayKeyAll(action::kUp, 1) != 0 ? -1 : p_PlayKeyAll(action::kDown, 1) != 0 ? 1 : 0;
         const int next = m_optCursor + step;
-        if (step != 0 && next >= menu::kBackRow && next <= menu::kWindowRow) {
+        if (step != 0 && next >= menu::kBackRow && next <= kLastRow) {
             m_optCursor = next;
             m_optKeyLatch = 1;
             p_PlaySFX(sfx::kClick, kFullVolume);
         }
     }
     const bool fire = FireHeld(*this, action::kUse, action::kNextSkill);
-    for (int row = menu::kSoundRow; row <= menu::kWindowRow; ++row) {
-        const float y = top + kOptionsFirstRow + kOptionsRowGap * static_cast<float>(row - menu::kSoundRow);
+    for (size_t i = 0; i < std::size(kRows); ++i) {
+        const int row = kRows[i].row;
+        const float y = top + kOptionsFirstRow + kOptionsRowGap * static_cast<float>(i);
         if (row == m_optCursor) {
             p_SetCol(255, 220, 90, kCursorAlpha);
         } else {
@@ -134,23 +171,10 @@ int c_MyApp::p_OptionBox() {
             p_OptionRow(row);
         }
 
-        const String* label = &kNoLabel;
-        if (row == menu::kSoundRow) {
-            const int sound = m_options[option::kSound];
-            // A value from outside the cycle shows nothing and starts it again.
-            if (sound < option::kSoundOff || sound >= option::kSoundModes) {
-                m_options[option::kSound] = option::kSoundOff;
-            } else {
-                label = &kSoundLabels[sound];
-            }
-        } else if (row == menu::kICadeRow) {
-            label = iCadeControls == 1 ? &kICadeOn : &kICadeOff;
-        } else {
-            label = m_fullScreen == 1 ? &kWindowed : &kFullscreen;
-        }
+        const String& label = kRows[i].label(*this);
         p_SetCol(255, 255, 255, 1);
         p_SetSize(kLabelSize);
-        p_Text(kLabelX, y, *label, kAlignStart, kAlignCentre);
+        p_Text(kLabelX, y, label, kAlignStart, kAlignCentre);
         p_SetSize(1);
     }
     p_ResetDraw();

@@ -44,15 +44,15 @@ struct Item {
     const char* name;
 };
 
-// Below the first item's cursor value: nothing chosen.
-constexpr int kNoItem = menu::kQuitItem - 1;
-
 constexpr Item kItems[] = {
     {menu::kQuitItem, image::kQuitIconFrame, "Quit"},
     {menu::kRestartItem, image::kRestartIconFrame, "Restart"},
     {menu::kContinueItem, image::kPlayIconFrame, "Continue"},
     {menu::kOptionsItem, image::kGearIconFrame, "Options"},
 };
+// The key cursor runs from the first item to the last; below the first: nothing chosen.
+constexpr int kFirstItem = kItems[0].item, kLastItem = kItems[std::size(kItems) - 1].item;
+constexpr int kNoItem = kFirstItem - 1;
 
 }  // namespace
 
@@ -114,7 +114,7 @@ int c_MyApp::p_PauseMenu() {
     // The keys of every pad: up and down move the cursor, fire takes its item, back continues.
     if (chosen == kNoItem) {
         const int step = p_PlayKeyAll(action::kUp, 1) != 0 ? -1 : p_PlayKeyAll(action::kDown, 1) != 0 ? 1 : 0;
-        const int next = std::clamp(m_pauseCursor + step, menu::kQuitItem, menu::kOptionsItem);
+        const int next = std::clamp(m_pauseCursor + step, kFirstItem, kLastItem);
         if (next != m_pauseCursor) {
             const bool toOptions = m_pauseCursor == menu::kContinueItem && next == menu::kOptionsItem;
             m_pauseCursor = next;

@@ -114,20 +114,24 @@ int c_MyApp::p_Menu() {
         voError(String());
     }
 
-    // 4 to 6: the options button, the wheel and the keys; the strip (3) is drawn after them so
-    // that it covers them as it opens. Each may ask for the selected level to start.
+    // 3. The options button.
     int confirm = p_MenuOptionsButton();
+    // 4. The level wheel: drags, taps and its discs; a tap on the selected level confirms it.
     confirm |= p_MenuWheel();
+    // 5. The keys: the wheel, the focus and fire on the focused item.
     confirm |= p_MenuKeys();
+    // 6. The statistics of the selected level.
     p_MenuStats();
+    // 7. The credits strip with the play button, drawn after the rest so that it covers them
+    // as it opens.
     confirm |= p_MenuStrip();
 
-    // 7. The level to play follows the wheel.
+    // 8. The level to play follows the wheel.
     m_level = std::clamp(m_levelSel + 1, 1, progress::kLevels);
-    // 8. Starting it.
+    // 9. Starting it, when the wheel, the keys or the play button confirmed it.
     if (confirm != 0) p_ConfirmLevel();
 
-    // 10 and 11. The credits panel with its technical figures.
+    // 10. The credits panel with its technical figures.
     p_MenuCredits();
     p_ResetDraw();
     return 0;
@@ -136,8 +140,7 @@ int c_MyApp::p_Menu() {
 int c_MyApp::p_LevelOpen(int i) {
     if (i == 0) return 1;
     if (i < 0 || i > progress::kLastLevelIndex) return 0;
-    const int record = progress::kRecordBase + progress::kTopTen * i;
-    return m_progress[record] > 0 || m_progress[record - progress::kTopTen] > 0 ? 1 : 0;
+    return m_progress[progress::RecordOf(i + 1)] > 0 || m_progress[progress::RecordOf(i)] > 0 ? 1 : 0;
 }
 
 int c_MyApp::p_SelectLevel(int i) {
@@ -162,7 +165,7 @@ int c_MyApp::p_ConfirmLevel() {
     }
     m_settings[0] = m_levelSel == 0
                         ? kFirstLevelPenguins
-                        : m_progress[progress::kRecordBase + progress::kTopTen * (m_levelSel - 1)];
+                        : m_progress[progress::RecordOf(m_levelSel)];
     m_wheelPos = static_cast<float>(-progress::kWheelStep * m_levelSel);
     m_mode = screen::kStartLevel;
     return 0;
@@ -333,7 +336,7 @@ int c_MyApp::p_MenuStats() {
         counts[0] = kFirstLevelPenguins;
         counts[1 + skill::kJump] = kFirstLevelJumps;
     } else {
-        const int record = progress::kRecordBase + progress::kTopTen * (m_levelSel - 1);
+        const int record = progress::RecordOf(m_levelSel);
         for (int k = 0; k <= skill::kCount; ++k) counts[k] = m_progress[record + k];
     }
     const float top = jscrh / 2 - kStatsRise;

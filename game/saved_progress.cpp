@@ -18,7 +18,8 @@ constexpr int kOptions = option::kCount;
 constexpr int kBadgeWords = 8;
 constexpr int kBadgeBits = 32;
 constexpr int kScoreRowsWritten = 20;
-// A score row is ten pairs of a top-ten score and a record entry, then the row's checksum.
+// Score row r is level r + 1's: ten pairs of a top-ten score and a record entry, then the row's
+// checksum.
 constexpr int kRowSumField = 2 * kTopTen;
 constexpr int kRowFields = kRowSumField + 1;
 constexpr int kFields = kOptions + 1 + kBadgeWords + 1 + kScoreRowsWritten * kRowFields;
@@ -45,8 +46,8 @@ int BadgeWord(const Array<int>& badges, int g) {
 int RowSum(const Array<int>& progress, int r) {
     uint32_t sum = 0;
     for (int j = 0; j < kTopTen; ++j) {
-        sum += Wrapping(progress[kTopTen * r + j]) * Wrapping(j + 4);
-        sum += Wrapping(progress[kRecordBase + kTopTen * r + j]) * Wrapping(j + 3 + r);
+        sum += Wrapping(progress[TopTenOf(r + 1) + j]) * Wrapping(j + 4);
+        sum += Wrapping(progress[RecordOf(r + 1) + j]) * Wrapping(j + 3 + r);
     }
     return AsStored(sum);
 }
@@ -108,8 +109,8 @@ String c_MyApp::p_SaveString() {
     // Rows 15 to 19 are never read back; they are kept so the string keeps its length.
     for (int r = 0; r < kScoreRowsWritten; ++r) {
         for (int j = 0; j < kTopTen; ++j) {
-            Put(out, m_progress[kTopTen * r + j]);
-            Put(out, m_progress[kRecordBase + kTopTen * r + j]);
+            Put(out, m_progress[TopTenOf(r + 1) + j]);
+            Put(out, m_progress[RecordOf(r + 1) + j]);
         }
         Put(out, RowSum(m_progress, r));
     }
@@ -184,19 +185,19 @@ int c_MyApp::p_LoadString(const String& text) {
     for (int r = 0; r < kScoreRowsRead; ++r) {
         if (p + kRowSumField < n) {
             for (int j = 0; j < kTopTen; ++j) {
-                m_progress[kTopTen * r + j] = f[p + 2 * j];
-                m_progress[kRecordBase + kTopTen * r + j] = f[p + 2 * j + 1];
+                m_progress[TopTenOf(r + 1) + j] = f[p + 2 * j];
+                m_progress[RecordOf(r + 1) + j] = f[p + 2 * j + 1];
             }
             if (RowSum(m_progress, r) != f[p + kRowSumField]) {
                 damaged = true;
                 for (int j = 0; j < kTopTen; ++j) {
-                    m_progress[kTopTen * r + j] = 0;
-                    m_progress[kRecordBase + kTopTen * r + j] = 0;
+                    m_progress[TopTenOf(r + 1) + j] = 0;
+                    m_progress[RecordOf(r + 1) + j] = 0;
                 }
             }
             p += kRowFields;
         }
-        if (m_progress[kRecordBase + kTopTen * r] > 0) m_levelSel = r + 1;
+        if (m_progress[RecordOf(r + 1)] > 0) m_levelSel = r + 1;
     }
     if (m_levelSel <= kLastLevelIndex) {
         m_wheelPos = static_cast<float>(-kWheelStep * m_levelSel);

@@ -3,6 +3,7 @@
 #include "framework/app/glfw_host.h"
 
 #include "framework/app/input.h"
+#include "framework/app/key_codes.h"
 
 #include <cstdio>
 #include <spawn.h>
@@ -35,51 +36,51 @@ constexpr double kUnscheduled = 0;
 int TransKey(int key) {
     using namespace vo_key;
     if ((key >= Num0 && key <= Num9) || (key >= A && key <= Z) || key == Space) return key;
-    if (key >= F1 && key <= F12) return 112 + (key - F1);
-    if (key >= Kp0 && key <= Kp9) return 96 + (key - Kp0);
+    if (key >= F1 && key <= F12) return KEY_F1 + (key - F1);
+    if (key >= Kp0 && key <= Kp9) return KEY_NUM0 + (key - Kp0);
     switch (key) {
-        case Apostrophe: return 222;
-        case Comma: return 188;
-        case Minus: return 189;
-        case Period: return 190;
-        case Slash: return 191;
-        case Semicolon: return 186;
-        case Equal: return 187;
-        case LeftBracket: return 219;
-        case Backslash: return 220;
-        case RightBracket: return 221;
-        case GraveAccent: return 192;
-        case Escape: return 27;
-        case Up: return 38;
-        case Down: return 40;
-        case Left: return 37;
-        case Right: return 39;
-        case LeftShift: case RightShift: return 16;
-        case LeftControl: case RightControl: return 17;
-        case Tab: return 9;
-        case Enter: return 13;
-        case Backspace: return 8;
-        case Insert: return 45;
-        case Delete: return 46;
-        case PageUp: return 33;
-        case PageDown: return 34;
-        case Home: return 36;
-        case End: return 35;
-        case KpDivide: return 111;
-        case KpMultiply: return 106;
-        case KpSubtract: return 109;
-        case KpAdd: return 107;
-        case KpDecimal: return 110;
+        case Apostrophe: return KEY_QUOTE;
+        case Comma: return KEY_COMMA;
+        case Minus: return KEY_MINUS;
+        case Period: return KEY_PERIOD;
+        case Slash: return KEY_SLASH;
+        case Semicolon: return KEY_SEMICOLON;
+        case Equal: return KEY_EQUALS;
+        case LeftBracket: return KEY_OPENBRACKET;
+        case Backslash: return KEY_BACKSLASH;
+        case RightBracket: return KEY_CLOSEBRACKET;
+        case GraveAccent: return KEY_BACKQUOTE;
+        case Escape: return KEY_ESCAPE;
+        case Up: return KEY_UP;
+        case Down: return KEY_DOWN;
+        case Left: return KEY_LEFT;
+        case Right: return KEY_RIGHT;
+        case LeftShift: case RightShift: return KEY_SHIFT;
+        case LeftControl: case RightControl: return KEY_CONTROL;
+        case Tab: return KEY_TAB;
+        case Enter: return KEY_ENTER;
+        case Backspace: return KEY_BACKSPACE;
+        case Insert: return KEY_INSERT;
+        case Delete: return KEY_DELETE;
+        case PageUp: return KEY_PAGEUP;
+        case PageDown: return KEY_PAGEDOWN;
+        case Home: return KEY_HOME;
+        case End: return KEY_END;
+        case KpDivide: return KEY_NUMDIVIDE;
+        case KpMultiply: return KEY_NUMMULTIPLY;
+        case KpSubtract: return KEY_NUMSUBTRACT;
+        case KpAdd: return KEY_NUMADD;
+        case KpDecimal: return KEY_NUMDECIMAL;
         default: return 0;
     }
 }
 
 int KeyToChar(int key) {
     switch (key) {
-        case 8: case 9: case 13: case 27: return key;
-        case 46: return 127;
-        case 45: return key | 0x10000;
-        default: return (key >= 33 && key <= 40) ? (key | 0x10000) : 0;
+        case KEY_BACKSPACE: case KEY_TAB: case KEY_ENTER: case KEY_ESCAPE: return key;
+        case KEY_DELETE: return 127;
+        case KEY_INSERT: return key | 0x10000;
+        default: return (key >= KEY_PAGEUP && key <= KEY_DOWN) ? (key | 0x10000) : 0;
     }
 }
 

@@ -18,20 +18,20 @@ void c_InputDevice::KeyPressed(int code) {
     if (!ValidCode(code) || m__keyDown[code]) return;
     m__keyDown[code] = true;
     p_PutKeyHit(code);
-    if (code == 1) {
-        m__keyDown[384] = true;
-        p_PutKeyHit(384);
-    } else if (code == 384) {
-        m__keyDown[1] = true;
-        p_PutKeyHit(1);
+    if (code == KEY_LMB) {
+        m__keyDown[KEY_TOUCH0] = true;
+        p_PutKeyHit(KEY_TOUCH0);
+    } else if (code == KEY_TOUCH0) {
+        m__keyDown[KEY_LMB] = true;
+        p_PutKeyHit(KEY_LMB);
     }
 }
 
 void c_InputDevice::KeyReleased(int code) {
     if (!ValidCode(code) || !m__keyDown[code]) return;
     m__keyDown[code] = false;
-    if (code == 1) m__keyDown[384] = false;
-    if (code == 384) m__keyDown[1] = false;
+    if (code == KEY_LMB) m__keyDown[KEY_TOUCH0] = false;
+    if (code == KEY_TOUCH0) m__keyDown[KEY_LMB] = false;
 }
 
 void c_InputDevice::p_KeyEvent(int event, int data) {
@@ -47,8 +47,8 @@ void c_InputDevice::p_KeyEvent(int event, int data) {
 
 void c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
     switch (event) {
-        case c_VoGameEvent::MouseDown: KeyPressed(data + 1); break;
-        case c_VoGameEvent::MouseUp: KeyReleased(data + 1); return;
+        case c_VoGameEvent::MouseDown: KeyPressed(KEY_LMB + data); break;
+        case c_VoGameEvent::MouseUp: KeyReleased(KEY_LMB + data); return;
         case c_VoGameEvent::MouseMove: break;
         default: return;
     }
@@ -62,8 +62,8 @@ void c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
     // Fingers beyond the 32 touch points are ignored.
     if (data < 0 || data > 31) return;
     switch (event) {
-        case c_VoGameEvent::TouchDown: KeyPressed(384 + data); break;
-        case c_VoGameEvent::TouchUp: KeyReleased(384 + data); return;
+        case c_VoGameEvent::TouchDown: KeyPressed(KEY_TOUCH0 + data); break;
+        case c_VoGameEvent::TouchUp: KeyReleased(KEY_TOUCH0 + data); return;
         case c_VoGameEvent::TouchMove: break;
         default: return;
     }
@@ -88,7 +88,7 @@ void c_InputDevice::p_BeginUpdate() {
         if (!state || !vo_app__game->PollJoystick(unit, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons))
             break;
         for (int b = 0; b < 32; ++b) {
-            int code = 256 + 32 * unit + b;
+            int code = KEY_JOY0 + KEY_JOY_BUTTONS * unit + b;
             if (state->m_buttons[b]) {
                 if (!m__keyDown[code]) {
                     m__keyDown[code] = true;
@@ -138,16 +138,21 @@ int vo_input_GetChar() { return vo_input_device->p_GetChar(); }
 float vo_input_MouseX() { return vo_input_device->p_MouseX(); }
 float vo_input_MouseY() { return vo_input_device->p_MouseY(); }
 
-int vo_input_MouseDown(int button) { return button >= 0 && button <= 510 ? vo_input_device->p_KeyDown(button + 1) : 0; }
-int vo_input_MouseHit(int button) { return button >= 0 && button <= 510 ? vo_input_device->p_KeyHit(button + 1) : 0; }
+int vo_input_MouseDown(int button) {
+    return button >= 0 && button <= KEY_LAST - KEY_LMB ? vo_input_device->p_KeyDown(KEY_LMB + button) : 0;
+}
+int vo_input_MouseHit(int button) {
+    return button >= 0 && button <= KEY_LAST - KEY_LMB ? vo_input_device->p_KeyHit(KEY_LMB + button) : 0;
+}
 int vo_input_TouchDown(int finger) {
-    return finger >= -383 && finger <= 127 ? vo_input_device->p_KeyDown(384 + finger) : 0;
+    const bool coded = finger >= 1 - KEY_TOUCH0 && finger <= KEY_LAST - KEY_TOUCH0;
+    return coded ? vo_input_device->p_KeyDown(KEY_TOUCH0 + finger) : 0;
 }
 float vo_input_TouchX(int finger) { return vo_input_device->p_TouchX(finger); }
 float vo_input_TouchY(int finger) { return vo_input_device->p_TouchY(finger); }
 
-int vo_input_JoyDown(int button, int unit) { return vo_input_device->p_KeyDown(button | 256 | (unit << 5)); }
-int vo_input_JoyHit(int button, int unit) { return vo_input_device->p_KeyHit(button | 256 | (unit << 5)); }
+int vo_input_JoyDown(int button, int unit) { return vo_input_device->p_KeyDown(button | KEY_JOY0 | (unit << 5)); }
+int vo_input_JoyHit(int button, int unit) { return vo_input_device->p_KeyHit(button | KEY_JOY0 | (unit << 5)); }
 float vo_input_JoyX(int index, int unit) { return vo_input_device->p_JoyX(index, unit); }
 float vo_input_JoyY(int index, int unit) { return vo_input_device->p_JoyY(index, unit); }
 float vo_input_AccelX() { return vo_input_device->p_AccelX(); }

@@ -3,10 +3,8 @@
 #pragma once
 
 #include "framework/app/array.h"
+#include "framework/app/key_codes.h"
 #include "framework/app/object.h"
-
-constexpr int KEY_BACK = 416;
-constexpr int KEY_CLOSE = 432;
 
 class c_JoyState : public Object {
 public:
@@ -44,15 +42,15 @@ public:
     Array<Ref<c_JoyState>> m__joyStates{4};
 
 private:
-    // The press and release rules, with the tie of mouse button 0 (code 1) and touch 0 (384).
+    // The press and release rules, with the tie of mouse button 0 (KEY_LMB) and touch 0 (KEY_TOUCH0).
     void KeyPressed(int code);
     void KeyReleased(int code);
-    bool ValidCode(int code) const { return code >= 1 && code <= 511; }
+    bool ValidCode(int code) const { return code >= 1 && code <= KEY_LAST; }
 
-    Array<bool> m__keyDown{512};
+    Array<bool> m__keyDown{KEY_LAST + 1};
     int m__keyHitPut = 0;
     Array<int> m__keyHitQueue{33};
-    Array<int> m__keyHit{512};
+    Array<int> m__keyHit{KEY_LAST + 1};
     int m__charGet = 0;
     int m__charPut = 0;
     Array<int> m__charQueue{32};

@@ -1,10 +1,14 @@
-// Controls: the actions over keyboard, pad buttons, the left stick and the iCade, the analogue
-// direction, the pointer tests of areas and buttons, and the screen driver's key latch.
+// Controls: the actions over keyboard, pad buttons, the left stick and the iCade, the tables the
+// tools read them by, the analogue direction, the pointer tests of areas and buttons, and the
+// screen driver's key latch.
 #include <map>
 #include <set>
 
 #include "framework/app/input.h"
+#include "framework/app/key_codes.h"
+#include "game/controls.h"
 #include "game_fixture.h"
+#include "tools/replay/replay_script.h"
 
 namespace game_test {
 namespace {
@@ -144,6 +148,51 @@ TEST_F(Controls, ICadeButtonsGiveTheirPadValueOnEveryPad) {
             }
             app->m_pad[entry] = 0;
         }
+    }
+}
+
+// The tables the tools give input by are the ones the actions read: every input of a row holds
+// its action, every key is one a window can send, and every iCade letter presses or lets go of
+// its entry.
+TEST_F(Controls, TheToolsActionAndICadeTablesAreTheOnesTheGameReads) {
+    iCadeControls = 0;
+    ws.joysticks[0].present = true;
+    for (const c_ActionInputs& row : vo_game_ActionTable()) {
+        SCOPED_TRACE(testing::Message() << "action " << row.m_action);
+        for (int i = 0; i < row.m_keys.m_count; ++i) {
+            const int code = row.m_keys.m_code[i];
+            EXPECT_GE(vo_replay_KeyboardKey(code), 0) << "no window key sends " << code;
+            Down(code);
+            EXPECT_NE(app->p_PlayKey(row.m_action, 0, 1), 0) << "key " << code;
+            EXPECT_EQ(app->p_PlayKey(row.m_action, 0, -1), row.m_padsOnly ? 0 : 1) << "key " << code;
+            Up(code);
+        }
+        for (int i = 0; i < row.m_buttons.m_count; ++i) {
+            const int code = KEY_JOY0 + KEY_JOY_BUTTONS + row.m_buttons.m_code[i];
+            Down(code);
+            EXPECT_NE(app->p_PlayKey(row.m_action, 0, 1), 0) << "pad 1 button " << row.m_buttons.m_code[i];
+            Up(code);
+        }
+        const c_StickDirection stick = row.m_stick;
+        ws.joysticks[0].axes = {0.5f * static_cast<float>(stick.m_x), 0.5f * static_cast<float>(stick.m_y)};
+        Update();
+        EXPECT_EQ(app->p_PlayKey(row.m_action, 1, 0) != 0, stick.m_x != 0 || stick.m_y != 0) << "the stick";
+        ws.joysticks[0].axes = {0, 0};
+        Update();
+        for (int i = 0; i < row.m_icade.m_count; ++i) {
+            app->m_pad[row.m_icade.m_code[i]] = vpad::kHeld;
+            EXPECT_NE(app->p_PlayKey(row.m_action, 0, 0), 0) << "iCade entry " << row.m_icade.m_code[i];
+            app->m_pad[row.m_icade.m_code[i]] = 0;
+        }
+    }
+    for (const c_ICadeLetters& letters : vo_game_ICadeTable()) {
+        SCOPED_TRACE(letters.m_press);
+        host.KeyEvent(c_VoGameEvent::KeyChar, letters.m_press);
+        app->p_ReadICade();
+        EXPECT_EQ(app->m_pad[letters.m_entry], vpad::kHeld);
+        host.KeyEvent(c_VoGameEvent::KeyChar, letters.m_release + ('a' - 'A'));
+        app->p_ReadICade();
+        EXPECT_EQ(app->m_pad[letters.m_entry], 0);
     }
 }
 

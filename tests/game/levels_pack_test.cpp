@@ -1,11 +1,12 @@
-// The level maps and the level packer: the maps read back as the game's stored levels, level 1
-// and the default level to the character, every level with one start and one exit; the packer's
+// The level maps and the level packer: level 1 and the default level encode to the texts they
+// were given, every stored level decodes to its map with one start and one exit; the packer's
 // run-length code and groups; maps the packer refuses.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "game_fixture.h"
 #include "tools/levelpack/level_map.h"
@@ -14,6 +15,15 @@ namespace game_test {
 namespace {
 
 constexpr int kDefaultLevelNumber = 16;
+
+// The texts level 1 and the default level were given as: the packer must give them to the
+// character from 01.map and default.map, and the game must store them.
+constexpr const char* kGivenLevel1 =
+    "N1L0B1L0B1J0ASA0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1M0A1M0A1M0 "
+    "A1M0A1L0B1L0B1L0B1L0 B1K0AXB1L0P1AJI@";
+constexpr const char* kGivenDefaultLevel =
+    "N1L0B1L0B1J0ASA0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1L0B1L0B1L0 B1L0B1L0B1M0A1M0A1M0 "
+    "A1M0A1L0B1L0B1L0B1L0 B1K0AXB1L0P1JJ";
 
 std::string MapPath(int level) {
     char name[16];
@@ -46,9 +56,10 @@ std::string EmptyMapFile(const std::string& counters = "@@@@@@@@@@") {
 class LevelMaps : public GameTest {};
 
 TEST_F(LevelMaps, LevelOneAndTheDefaultLevelEncodeToTheStoredStrings) {
-    for (int level : {1, kDefaultLevelNumber}) {
+    for (auto [level, given] : {std::pair{1, kGivenLevel1}, std::pair{kDefaultLevelNumber, kGivenDefaultLevel}}) {
         SCOPED_TRACE(level);
-        EXPECT_EQ(vo_levelpack_Encode(vo_levelpack_Expand(ReadMap(level))), app->p_GetLevDat(level).ToUtf8());
+        EXPECT_EQ(vo_levelpack_Encode(vo_levelpack_Expand(ReadMap(level))), given);
+        EXPECT_EQ(app->p_GetLevDat(level).ToUtf8(), given);
     }
 }
 

@@ -1,5 +1,5 @@
-// The options box: its rise and the latch while it moves, the sound option's cycle with its
-// music rule, a held fire key acting once, the iCade and window rows, and closing with a save.
+// The options box: its rise and the latch while it moves, the key cursor's ends, the sound
+// option's cycle with its music rule, a held fire key acting once, the iCade and window rows, and closing with a save.
 #include "framework/app/input.h"
 #include "game/menu_layout.h"
 #include "menu_fixture.h"
@@ -50,6 +50,17 @@ TEST_F(Options, TheBoxRisesOverThirtyUpdatesAndNoRowActsMeanwhile) {
     EXPECT_TRUE(Shows("<[BACK]"));
     Press(key::kDown);
     EXPECT_EQ(app->m_optCursor, 1);
+}
+
+TEST_F(Options, TheKeyCursorStopsAtTheBackRowAndAtTheLastRow) {
+    OpenFromTitle();
+    const int clicks = Plays(sfx::kClick);
+    for (int i = 0; i < 5; ++i) Press(key::kDown);
+    EXPECT_EQ(app->m_optCursor, menu::kWindowRow);
+    for (int i = 0; i < 5; ++i) Press(key::kUp);
+    EXPECT_EQ(app->m_optCursor, menu::kBackRow);
+    EXPECT_EQ(Plays(sfx::kClick), clicks + 6) << "a move past either end is no move";
+    EXPECT_EQ(app->m_fullScreen, 0);
 }
 
 TEST_F(Options, TheSoundOptionCyclesAndTheMusicFollowsItDuringALevel) {

@@ -12,6 +12,8 @@
 namespace {
 
 constexpr int kStoredCount = kLastStoredLevel - kFirstStoredLevel + 1;
+// The maps of the stored levels in order, then the default level's.
+constexpr int kMapCount = kStoredCount + 1;
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "floeward-levelpack: %s\n", message.c_str());
@@ -21,12 +23,13 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != kStoredCount + 2) {
+    if (argc != kMapCount + 2) {
         return Fail("usage: floeward-levelpack OUTPUT.cpp MAP... (the maps of levels " +
-                    std::to_string(kFirstStoredLevel) + " to " + std::to_string(kLastStoredLevel) + ", in order)");
+                    std::to_string(kFirstStoredLevel) + " to " + std::to_string(kLastStoredLevel) +
+                    " in order, then the default level's)");
     }
     std::vector<std::string> stored;
-    for (int i = 0; i < kStoredCount; ++i) {
+    for (int i = 0; i < kMapCount; ++i) {
         const std::string path = argv[i + 2];
         std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
@@ -47,11 +50,13 @@ int main(int argc, char** argv) {
         source << "    // Level " << kFirstStoredLevel + i << ".\n    \"" << stored[static_cast<size_t>(i)] << "\",\n";
     }
     source << "};\n\n"
+              "constexpr const char* kDefault = \"" << stored.back() << "\";\n\n"
               "}  // namespace\n\n"
               "const char* vo_levels_Stored(int level) {\n"
               "    if (level < kFirstStoredLevel || level > kLastStoredLevel) return nullptr;\n"
               "    return kStored[level - kFirstStoredLevel];\n"
-              "}\n";
+              "}\n\n"
+              "const char* vo_levels_Default() { return kDefault; }\n";
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
     out << source.str();
     if (!out.flush()) return Fail(std::string("cannot write ") + argv[1]);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "framework/app/app.h"
+#include "framework/app/key_codes.h"
 #include "game/globals.h"
 
 namespace {
@@ -21,9 +22,6 @@ constexpr int kLeftX = 0, kLeftY = 1, kRightY = 3, kRightX = 4;
 
 // How far a shown playback may fall behind its clock before it stops trying to catch up.
 constexpr std::chrono::milliseconds kPaceSlack{250};
-
-// The keys `title` presses: the arrows move the title's focus and turn the wheel, Enter confirms.
-constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyEnter = 13;
 
 }  // namespace
 
@@ -203,21 +201,21 @@ bool c_ReplayRunner::p_Title(const c_ReplayCommand& command, c_ReplayError& erro
         if (!p_Advance(command, error)) return false;
     }
     while (app.m_menuCursor != menu::kWheelFocus) {
-        if (!p_TapAndRelease(app.m_menuCursor < menu::kWheelFocus ? kKeyRight : kKeyLeft, command, error)) return false;
+        if (!p_TapAndRelease(app.m_menuCursor < menu::kWheelFocus ? KEY_RIGHT : KEY_LEFT, command, error)) return false;
     }
     // Each tap turns the wheel by one level; a wheel that did not turn is reported, not tapped forever.
     while (app.m_levelSel != level - 1) {
         const int before = app.m_levelSel;
-        if (!p_TapAndRelease(app.m_levelSel < level - 1 ? kKeyDown : kKeyUp, command, error)) return false;
+        if (!p_TapAndRelease(app.m_levelSel < level - 1 ? KEY_DOWN : KEY_UP, command, error)) return false;
         if (app.m_levelSel == before) {
             error = {command.m_line, "the level wheel did not turn from level " + std::to_string(before + 1)};
             return false;
         }
     }
     // The confirming update builds the level; the script's next update is the level's first.
-    p_Key(kKeyEnter, VO_PRESS);
+    p_Key(KEY_ENTER, VO_PRESS);
     if (!p_Advance(command, error)) return false;
-    p_Key(kKeyEnter, VO_RELEASE);
+    p_Key(KEY_ENTER, VO_RELEASE);
     if (app.m_mode != screen::kInLevel || app.m_level != level) {
         error = {command.m_line, "level " + std::to_string(level) + " did not start: it is locked"};
         return false;
@@ -245,7 +243,7 @@ bool c_ReplayRunner::p_Enter(const c_ReplayCommand& command, c_ReplayError& erro
     // A level takes its penguins from the title and its counters from the record of the level
     // before, as that level's end left them; the driver reads both as it builds the level.
     if (level >= 2) {
-        const int record = progress::kRecordBase + progress::kTopTen * (level - 2);
+        const int record = progress::RecordOf(level - 1);
         app.m_progress[record] = command.m_index;
         for (int s = 0; s < skill::kCount; ++s) app.m_progress[record + 1 + s] = command.m_counters[s];
     }

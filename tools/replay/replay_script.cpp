@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "framework/app/glfw_host.h"
+#include "framework/app/key_codes.h"
 #include "game/defs.h"
 #include "game/replay_log.h"
 
@@ -14,7 +15,7 @@ namespace {
 constexpr int kMaxWords = 10;
 // Longest stretch of a bad word quoted back in a message.
 constexpr size_t kQuoteLength = 24;
-constexpr int kLastKeyCode = 511;
+constexpr int kLastKeyCode = KEY_LAST;
 constexpr int kLastCodePoint = 0x10FFFF;
 // Pads, their buttons and sticks, and how far out a pointer may be: as the game keeps them.
 constexpr int kCoordinateLimit = replay::kCoordinateLimit;

@@ -16,7 +16,7 @@ constexpr int kEndReasonCodes[c_SoakCoverage::kEndReasons] = {ending::kQuit, end
                                                               ending::kOutOfTime, ending::kDeadPenguin};
 
 // The progress a save keeps and a load reads back: every level's top ten, then every record.
-constexpr int kProgressRead = progress::kRecordBase + progress::kTopTen * progress::kLevels;
+constexpr int kProgressRead = progress::RecordOf(progress::kLevels) + progress::kTopTen;
 
 template <class T>
 std::string FirstDifference(const char* what, const Array<T>& reloaded, const Array<T>& live, int count) {

@@ -5,61 +5,67 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/app/key_codes.h"
+#include "game/controls.h"
 #include "game/globals.h"
 #include "game/menu_layout.h"
 #include "game/replay_log.h"
 
 namespace {
 
-// How one numbered action can be given: its keyboard keys (framework codes), its pad button,
-// its left-stick direction (0, 0 for none; y up) and its iCade button (-1 none).
-struct ActionInputs {
-    int action;
-    int keys[4];
-    int keyCount;
-    int padButton;
-    int stickX, stickY;
-    int icade;
+// The actions the soak gives, in the game's order: every row of its action table but back,
+// which the soak gives as pause (back is pause's inputs on the pads only).
+const std::vector<const c_ActionInputs*>& Actions() {
+    static const std::vector<const c_ActionInputs*> kActions = [] {
+        std::vector<const c_ActionInputs*> given;
+        for (const c_ActionInputs& row : vo_game_ActionTable()) {
+            if (row.m_action != action::kBack) given.push_back(&row);
+        }
+        return given;
+    }();
+    return kActions;
+}
+
+const c_ActionInputs& InputsOf(int a) {
+    for (const c_ActionInputs* row : Actions()) {
+        if (row->m_action == a) return *row;
+    }
+    return *Actions().front();
+}
+
+// The back inputs, which end the program when held on the title screen with nothing open:
+// pause's keys, the pad buttons of it that a script can press and its iCade entries that have
+// letters.
+struct BackInputs {
+    std::vector<int> keys, buttons, icade;
 };
 
-constexpr int kEnter = 13, kShift = 16, kCtrl = 17, kEscape = 27, kSpace = 32, kBackspace = 8, kDelete = 46;
-constexpr int kLeftKey = 37, kUpKey = 38, kRightKey = 39, kDownKey = 40, kBackquote = 192;
+const BackInputs& Back() {
+    static const BackInputs kBack = [] {
+        const c_ActionInputs& pause = InputsOf(action::kPause);
+        BackInputs back;
+        back.keys.assign(pause.m_keys.m_code, pause.m_keys.m_code + pause.m_keys.m_count);
+        for (int i = 0; i < pause.m_buttons.m_count; ++i) {
+            if (pause.m_buttons.m_code[i] < replay::kPadButtons) back.buttons.push_back(pause.m_buttons.m_code[i]);
+        }
+        for (int i = 0; i < pause.m_icade.m_count; ++i) {
+            for (const c_ICadeLetters& letters : vo_game_ICadeTable()) {
+                if (letters.m_entry == pause.m_icade.m_code[i]) back.icade.push_back(letters.m_entry);
+            }
+        }
+        return back;
+    }();
+    return kBack;
+}
 
-constexpr ActionInputs kActions[] = {
-    {action::kUp, {kUpKey, 'W'}, 2, 9, 0, 1, 0},
-    {action::kLeft, {kLeftKey, 'A'}, 2, 8, -1, 0, 3},
-    {action::kRight, {kRightKey, 'D'}, 2, 10, 1, 0, 5},
-    {action::kDown, {kDownKey, 'S'}, 2, 11, 0, -1, 8},
-    {action::kUse, {'Z', 'J', kSpace, kEnter}, 4, 0, 0, 0, 10},
-    {action::kSpeedUp, {'X', 'K', kCtrl}, 3, 1, 0, 0, 11},
-    {action::kButton2, {'C', 'L', kShift}, 3, 2, 0, 0, 12},
-    {action::kButton3, {'V', 'I'}, 2, 3, 0, 0, 13},
-    {action::kPrevSkill, {'B', 'U'}, 2, 4, 0, 0, 14},
-    {action::kNextSkill, {'N', 'O'}, 2, 5, 0, 0, 15},
-    {action::kPause, {kEscape, kBackquote, kDelete, kBackspace}, 4, 6, 0, 0, 16},
-};
-
-// The back inputs: held on the title screen with nothing open, they end the program.
-constexpr int kBackKeys[] = {kEscape, kBackquote, kDelete, kBackspace};
-constexpr int kBackButtons[] = {6, 7};
-constexpr int kBackICade[] = {16, 17};
-
-// The iCade's letters: the pad entry, the letter that presses it and the one that lets it go.
-struct ICadeLetters {
-    int entry;
-    char press, release;
-};
-constexpr ICadeLetters kICade[] = {
-    {0, 'W', 'E'},  {8, 'X', 'Z'},  {3, 'A', 'Q'},  {5, 'D', 'C'},  {10, 'H', 'R'}, {11, 'J', 'N'},
-    {12, 'K', 'P'}, {13, 'Y', 'T'}, {14, 'U', 'F'}, {15, 'I', 'M'}, {16, 'O', 'G'}, {17, 'L', 'V'},
-};
 // An iCade back button is let go well within the end banner's 90 updates, so that it is never
 // still held when the title screen comes back.
 constexpr int kLongestICadeBack = 20;
 
 // Keys with no action, and the hot keys (F1 debug overlay, F2 HUD, F11 full screen); never F4,
 // which ends the program.
-constexpr int kOtherKeys[] = {'Q', 'E', 'R', 'T', 'Y', 'F', 'G', 'H', 'M', 'P', '0', '5', '9', 9, 33, 36, 116, 123};
+constexpr int kOtherKeys[] = {'Q', 'E', 'R', 'T', 'Y', 'F', 'G', 'H', 'M', 'P', '0', '5', '9',
+                              KEY_TAB, KEY_PAGEUP, KEY_HOME, KEY_F5, KEY_F12};
 constexpr int kHotKeys[] = {hotkey::kDebug, hotkey::kHud, hotkey::kFullScreen};
 constexpr int kPadButtons = replay::kPadButtons;
 constexpr int kMouseButtons = 3;
@@ -88,16 +94,13 @@ constexpr PhaseKind kPhases[] = {
 
 constexpr const char* kPhaseNames[] = {"roam", "play", "pause", "options", "banner", "chaos"};
 
-const ActionInputs& InputsOf(int a) {
-    for (const ActionInputs& row : kActions) {
-        if (row.action == a) return row;
-    }
-    return kActions[0];
+bool Contains(const std::vector<int>& items, int value) {
+    return std::find(items.begin(), items.end(), value) != items.end();
 }
 
-template <class T, size_t N>
-bool Contains(const T (&items)[N], T value) {
-    return std::find(std::begin(items), std::end(items), value) != std::end(items);
+template <class Items>
+const auto& Pick(c_SoakRandom& random, const Items& items) {
+    return items[static_cast<size_t>(random.p_Int(0, static_cast<int>(items.size()) - 1))];
 }
 
 std::string Number(float v) {
@@ -248,15 +251,15 @@ bool c_SoakPlayer::p_CheckSaves() {
 bool c_SoakPlayer::p_GuardBack() {
     c_MyApp& app = p_App();
     if (!vo_soak_BackEndsProgram(app)) return true;
-    for (int key : kBackKeys) {
+    for (int key : Back().keys) {
         if (!p_Release(Held::kKey, key, 0)) return false;
     }
     for (int pad = 0; pad < action::kPads; ++pad) {
-        for (int button : kBackButtons) {
+        for (int button : Back().buttons) {
             if (!p_Release(Held::kPadButton, pad, button)) return false;
         }
     }
-    for (int entry : kBackICade) {
+    for (int entry : Back().icade) {
         if (app.m_pad[entry] != 0) return p_Fail("the soak left an iCade back button held into the title screen");
     }
     return true;
@@ -302,8 +305,8 @@ bool c_SoakPlayer::p_Release(Held kind, int a, int b) {
             return p_Do("pad stick " + std::to_string(a) + " " + std::to_string(b) + " 0 0");
         case Held::kICade:
             drop(m_icade, a);
-            for (const ICadeLetters& letters : kICade) {
-                if (letters.entry == a) return p_Do("char " + std::to_string(static_cast<int>(letters.release)));
+            for (const c_ICadeLetters& letters : vo_game_ICadeTable()) {
+                if (letters.m_entry == a) return p_Do("char " + std::to_string(static_cast<int>(letters.m_release)));
             }
             return true;
     }
@@ -346,7 +349,7 @@ void c_SoakPlayer::p_Schedule(Held kind, int a, int b, int hold) {
 
 bool c_SoakPlayer::p_Key(int code, int hold) {
     if (p_IsHeld(Held::kKey, code, 0)) return true;
-    if (Contains(kBackKeys, code) && vo_soak_BackEndsProgram(p_App())) return true;
+    if (Contains(Back().keys, code) && vo_soak_BackEndsProgram(p_App())) return true;
     m_keys.push_back(code);
     p_Schedule(Held::kKey, code, 0, hold);
     return p_Do("key down " + std::to_string(code));
@@ -354,7 +357,7 @@ bool c_SoakPlayer::p_Key(int code, int hold) {
 
 bool c_SoakPlayer::p_PadButton(int pad, int button, int hold) {
     if (p_IsHeld(Held::kPadButton, pad, button)) return true;
-    if (Contains(kBackButtons, button) && vo_soak_BackEndsProgram(p_App())) return true;
+    if (Contains(Back().buttons, button) && vo_soak_BackEndsProgram(p_App())) return true;
     m_pad[pad][button] = true;
     p_Schedule(Held::kPadButton, pad, button, hold);
     return p_Do("pad down " + std::to_string(pad) + " " + std::to_string(button));
@@ -410,38 +413,39 @@ bool c_SoakPlayer::p_TouchDrag(int finger, float x0, float y0, float x1, float y
 bool c_SoakPlayer::p_Char(int code) { return p_Do("char " + std::to_string(code)); }
 
 bool c_SoakPlayer::p_ICade(int entry, int hold) {
-    const ICadeLetters* letters = nullptr;
-    for (const ICadeLetters& l : kICade) {
-        if (l.entry == entry) letters = &l;
+    const c_ICadeLetters* letters = nullptr;
+    for (const c_ICadeLetters& l : vo_game_ICadeTable()) {
+        if (l.m_entry == entry) letters = &l;
     }
     if (!letters || p_IsHeld(Held::kICade, entry, 0)) return true;
-    if (Contains(kBackICade, entry)) {
+    if (Contains(Back().icade, entry)) {
         if (vo_soak_Screen(p_App()) != c_SoakScreen::kLevel) return true;
         hold = std::min(hold, kLongestICadeBack);
     }
     m_icade.push_back(entry);
     p_Schedule(Held::kICade, entry, 0, hold);
     // The cabinet types upper case; a keyboard standing in for it may type either.
-    const int press = m_random.p_Percent(80) ? letters->press : letters->press + ('a' - 'A');
+    const int press = m_random.p_Percent(80) ? letters->m_press : letters->m_press + ('a' - 'A');
     return p_Char(press);
 }
 
 bool c_SoakPlayer::p_Action(int a, int hold) {
-    const ActionInputs& in = InputsOf(a == action::kBack ? action::kPause : a);
+    const c_ActionInputs& in = InputsOf(a == action::kBack ? action::kPause : a);
+    const c_StickDirection stick = in.m_stick;
     const int roll = m_random.p_Int(0, 99);
-    if (iCadeControls == 1 && roll < 25) return p_ICade(in.icade, hold);
-    if (roll < 60 || (in.stickX == 0 && in.stickY == 0 && roll >= 85)) {
-        return p_Key(in.keys[m_random.p_Int(0, in.keyCount - 1)], hold);
+    if (iCadeControls == 1 && roll < 25) return p_ICade(in.m_icade.m_code[0], hold);
+    if (roll < 60 || (stick.m_x == 0 && stick.m_y == 0 && roll >= 85)) {
+        return p_Key(in.m_keys.m_code[m_random.p_Int(0, in.m_keys.m_count - 1)], hold);
     }
     // The title's keys read pad 0 only; the others read every pad.
     const int pad = m_random.p_Percent(70) ? 0 : m_random.p_Int(1, action::kPads - 1);
     if (roll < 85) {
-        const int button = in.action == action::kPause ? m_random.p_Pick(kBackButtons) : in.padButton;
+        const int button = in.m_action == action::kPause ? Pick(m_random, Back().buttons) : in.m_buttons.m_code[0];
         return p_PadButton(pad, button, hold);
     }
     if (m_sticks[pad][0]) return true;
     const float push = m_random.p_Float(0.5f, 1.0f);
-    return p_Stick(pad, 0, static_cast<float>(in.stickX) * push, static_cast<float>(in.stickY) * push, hold);
+    return p_Stick(pad, 0, static_cast<float>(stick.m_x) * push, static_cast<float>(stick.m_y) * push, hold);
 }
 
 bool c_SoakPlayer::p_Resize() {
@@ -680,8 +684,8 @@ bool c_SoakPlayer::p_ChaosMove() {
     const float w = jscrw, h = jscrh;
     auto anywhere = [&](float margin) { return m_random.p_Float(-margin, std::max(w, h) + margin); };
     switch (m_random.p_Int(0, 11)) {
-        case 0: return p_Action(m_random.p_Pick(kActions).action, m_random.p_Int(1, 30));
-        case 1: return p_Key(m_random.p_Pick(kActions).keys[0], m_random.p_Int(1, 30));
+        case 0: return p_Action(Pick(m_random, Actions())->m_action, m_random.p_Int(1, 30));
+        case 1: return p_Key(Pick(m_random, Actions())->m_keys.m_code[0], m_random.p_Int(1, 30));
         case 2:
             return p_Key(m_random.p_Percent(80) ? m_random.p_Pick(kOtherKeys) : m_random.p_Pick(kHotKeys),
                          m_random.p_Int(1, 10));
@@ -702,7 +706,7 @@ bool c_SoakPlayer::p_ChaosMove() {
         case 8:
             return p_TouchDrag(m_random.p_Int(0, kFingers - 1), anywhere(20), anywhere(20), anywhere(20), anywhere(20),
                                m_random.p_Int(1, 30));
-        case 9: return p_ICade(m_random.p_Pick(kICade).entry, m_random.p_Int(1, 30));
+        case 9: return p_ICade(Pick(m_random, vo_game_ICadeTable()).m_entry, m_random.p_Int(1, 30));
         case 10: {
             // Typed text beyond the iCade's letters: any character outside the surrogates.
             int code = m_random.p_Percent(70) ? m_random.p_Int(32, 126) : m_random.p_Int(0x80, 0x10FFFF);

@@ -80,7 +80,7 @@ std::string c_SolverGame::p_StateFor(const c_SolveSetup& setup) {
     vo_replay_ParseScript("until loaded", script, error);
     runner.p_Run(script, error);
     c_MyApp& app = runner.p_App();
-    const int record = progress::kRecordBase + progress::kTopTen * (setup.m_level - 2);
+    const int record = progress::RecordOf(setup.m_level - 1);
     app.m_progress[record] = setup.m_penguins;
     for (int k = 0; k < skill::kCount; ++k) app.m_progress[record + 1 + k] = setup.m_counters[k];
     return app.p_SaveString().ToUtf8();

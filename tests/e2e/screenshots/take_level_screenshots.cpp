@@ -87,7 +87,7 @@ testing::AssertionResult PlayCampaign(std::string& state) {
     if (testing::AssertionResult saved = RunScript(runner, "focus off\n"); !saved) return saved;
     const c_MyApp& app = runner.p_App();
     for (int level = 1; level <= progress::kLevels; ++level) {
-        if (app.m_progress[progress::kRecordBase + progress::kTopTen * (level - 1)] <= 0) {
+        if (app.m_progress[progress::RecordOf(level)] <= 0) {
             return testing::AssertionFailure() << "the campaign rescued no penguin in level " << level;
         }
     }
