@@ -5,6 +5,7 @@
 
 #include "game/menu_layout.h"
 #include "game/my_app.h"
+#include "game/stored_levels.h"
 #include "game/truncate.h"
 
 namespace {
@@ -39,9 +40,12 @@ struct Hint {
     float fromMiddle, y;
 };
 
+// Where the first hints and every map's hint stand: left of the middle, under the top edge.
+constexpr float kLeftHintX = -240, kLeftHintY = 64;
+
 constexpr Hint kHints[] = {
-    {1, false, "Use skills sparingly.\\nThey carry through the game.", -240, 64},
-    {2, false, "Collect extra skills\\nto refill the counters.", -240, 64},
+    {1, false, "Use skills sparingly.\\nThey carry through the game.", kLeftHintX, kLeftHintY},
+    {2, false, "Collect extra skills\\nto refill the counters.", kLeftHintX, kLeftHintY},
     {3, false, "Use ¬U and ¬O\\nto switch skills.", 32, 64},
     {4, false, "Use ¬A and ¬D\\nto select penguins.", 32, 64},
     {4, true, "Hold ¬K to\\nspeed up", 32, 160},
@@ -56,6 +60,11 @@ int c_MyApp::p_DrawHud() {
     static const std::array<String, kHintCount> kHintTexts = [] {
         std::array<String, kHintCount> texts;
         for (int i = 0; i < kHintCount; ++i) texts[i] = String(kHints[i].text);
+        return texts;
+    }();
+    static const std::array<String, kLastStoredLevel + 1> kMapHints = [] {
+        std::array<String, kLastStoredLevel + 1> texts;
+        for (int n = kFirstMapHintLevel; n <= kLastStoredLevel; ++n) texts[n] = String(vo_levels_Hint(n));
         return texts;
     }();
 
@@ -123,6 +132,9 @@ int c_MyApp::p_DrawHud() {
             const Hint& hint = kHints[i];
             if (hint.level != m_level || (hint.onceFacingLeft && m_facedLeft == 0)) continue;
             p_Text(jscrw / 2 + hint.fromMiddle, hint.y, kHintTexts[i], kAlignStart, kAlignStart);
+        }
+        if (m_level >= kFirstMapHintLevel && m_level <= kLastStoredLevel && !kMapHints[m_level].Empty()) {
+            p_Text(jscrw / 2 + kLeftHintX, kLeftHintY, kMapHints[m_level], kAlignStart, kAlignStart);
         }
     }
     m_facedLeft = 0;

@@ -1,6 +1,6 @@
 // The level maps and the level packer: level 1 and the default level encode to the texts they
-// were given, every stored level decodes to its map with one start and one exit; the packer's
-// run-length code and groups; maps the packer refuses.
+// were given, every stored level decodes to its map with one start and one exit and tells its
+// name, hint and needs; the packer's run-length code and groups; maps the packer refuses.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "game_fixture.h"
+#include "game/stored_levels.h"
 #include "tools/levelpack/level_map.h"
 
 namespace game_test {
@@ -66,8 +67,16 @@ TEST_F(LevelMaps, LevelOneAndTheDefaultLevelEncodeToTheStoredStrings) {
 TEST_F(LevelMaps, EveryStoredLevelDecodesToItsMapWithOneStartAndOneExit) {
     for (int level = 1; level <= kDefaultLevelNumber; ++level) {
         SCOPED_TRACE(level);
-        const std::string expanded = vo_levelpack_Expand(ReadMap(level));
+        const c_LevelMap map = ReadMap(level);
+        const std::string expanded = vo_levelpack_Expand(map);
         const std::string stored = app->p_GetLevDat(level).ToUtf8();
+        if (level <= kLastStoredLevel) {
+            EXPECT_EQ(vo_levels_Name(level), map.m_name);
+            EXPECT_EQ(vo_levels_Hint(level), map.m_hint);
+            const int* needs = vo_levels_Needs(level);
+            EXPECT_EQ(needs != nullptr, map.m_needs != c_LevelMap().m_needs);
+            for (int k = 0; needs && k < skill::kCount; ++k) EXPECT_EQ(needs[k], map.m_needs[static_cast<size_t>(k)]);
+        }
         EXPECT_EQ(app->p_JuNKrunch(String(stored)).ToUtf8(), expanded);
         // Built by the game, the level has its start and exit where the map puts them, once each.
         app->p_BuildLevel(1, String(expanded));
@@ -133,9 +142,19 @@ TEST_F(LevelMaps, BadMapsAreRefusedWithTheirLine) {
     refused(good + "counters @@@@@@@@@@\n", "line 17: a second counters line");
     refused(good + std::string(grid::kCols, '0') + "\n", "line 17: more than 14 rows");
     refused(good.substr(0, good.rfind('\n', good.size() - 2) + 1), "only 13 of 14 rows");
+    refused(replaced("0S0", "\x1bS0"), "line 5: column 1 holds '\\x1B'");
+    refused("name Thaw\nname Thaw\n" + good, "line 2: a second name line");
+    refused("hint Melt\x07s\n" + good, "line 1: the hint holds '\\x07' at character 5");
+    refused("name \n" + good, "line 1: the name is empty");
+    refused("needs 1 0 0 0\n" + good, "line 1: needs must be five numbers");
+    refused("needs 1 0 0 0 100\n" + good, "line 1: needs must be five numbers");
 
     c_LevelMap map;
     std::string error;
+    ASSERT_TRUE(vo_levelpack_ReadMap("name Thaw\nhint Hold \xC2\xACK\\nto hurry\nneeds 1 - 0 2 0\n" + good, map, error)) << error;
+    EXPECT_EQ(map.m_name, "Thaw");
+    EXPECT_EQ(map.m_hint, "Hold \xC2\xACK\\nto hurry");
+    EXPECT_EQ(map.m_needs, (std::array<int, skill::kCount>{1, kUnknownNeed, 0, 2, 0}));
     std::string crlf;
     for (char c : good) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_TRUE(vo_levelpack_ReadMap(crlf, map, error)) << error;

@@ -7,6 +7,12 @@
 #include <string_view>
 
 #include "game/defs.h"
+#include "game/stored_levels.h"
+
+// The most a `needs` line may ask of one skill, and the longest name and hint.
+inline constexpr int kMostNeeded = 99;
+inline constexpr size_t kLongestName = 24;
+inline constexpr size_t kLongestHint = 80;
 
 // A level as its map file gives it.
 struct c_LevelMap {
@@ -14,12 +20,21 @@ struct c_LevelMap {
     std::array<std::string, grid::kRows> m_rows;
     // The ten counter characters, "@" for 0, "A" for 1 and so on.
     std::string m_counters;
+    // What the player is told of the level: its name, and one hint drawn over it ("" for none;
+    // a backslash and "n" break the hint's line, as in the game's texts).
+    std::string m_name;
+    std::string m_hint;
+    // For each of the five skills, the fewest of it with which the level was proven finishable
+    // as the campaign enters it; kUnknownNeed where the map states none.
+    std::array<int, skill::kCount> m_needs{kUnknownNeed, kUnknownNeed, kUnknownNeed, kUnknownNeed, kUnknownNeed};
 };
 
 // Reads a map file: lines starting with "#" and blank lines are comments; one line
-// "counters CCCCCCCCCC"; kRows lines of kCols map characters ("0" empty, "1" block, "S" start,
-// "X" exit, "A" to "E" skill pick-ups, "F" penguin pick-up), with exactly one start and one
-// exit. False with the first fault, and its line, in error.
+// "counters CCCCCCCCCC"; at most one each of "name TEXT", "hint TEXT" (printable ASCII and the
+// key-icon sign "¬") and "needs J L M B S" (a number 0 to kMostNeeded, or "-" where nothing was
+// proven); kRows lines of kCols map characters ("0" empty, "1" block, "S" start, "X" exit, "A"
+// to "E" skill pick-ups, "F" penguin pick-up), with exactly one start and one exit. False with
+// the first fault, and its line, in error.
 bool vo_levelpack_ReadMap(std::string_view text, c_LevelMap& map, std::string& error);
 
 // The level text the stored string expands to: the map column by column, each from the top,
