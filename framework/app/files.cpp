@@ -1,5 +1,5 @@
 // Part of the host that touches files: locations, whole-file reads, text decoding, the
-// saved-state file and the local date.
+// saved-state file, the player's files, reading with a limit, atomic replacing and the local date.
 #include "framework/app/files.h"
 
 #include <algorithm>
@@ -11,7 +11,6 @@
 #include <sys/stat.h>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 #include "framework/app/glfw_host.h"
 
@@ -31,18 +30,23 @@ int readInt(FILE* stream) {
                             (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24));
 }
 
-int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length, const char* keepSuffix,
+int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length, VoLink links, const char* keepSuffix,
                               std::string* keptPath) {
-    // A symlink stays a link: the file it points to is the one replaced, in its own folder.
     std::string target = path;
     struct stat old;
     bool exists = lstat(path, &old) == 0;
     if (exists && S_ISLNK(old.st_mode)) {
-        char* real = realpath(path, nullptr);
-        if (!real) return -1;
-        target = real;
-        std::free(real);
-        exists = stat(target.c_str(), &old) == 0;
+        if (links == VoLink::kFollow) {
+            // The link stays a link: the file it points to is the one replaced, in its own folder.
+            char* real = realpath(path, nullptr);
+            if (!real) return -1;
+            target = real;
+            std::free(real);
+            exists = stat(target.c_str(), &old) == 0;
+        } else {
+            // The rename below replaces the link; what it pointed to is neither read nor kept.
+            exists = false;
+        }
     }
     if (exists && !S_ISREG(old.st_mode)) {
         errno = ENOTSUP;
@@ -139,8 +143,8 @@ int VoGame::SaveState(String state) {
     std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
     bool keep = m_stateFile == StateFile::Damaged;
     std::string kept;
-    int result = vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size(), keep ? kStateDamagedSuffix : nullptr,
-                                           &kept);
+    int result = vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size(), VoLink::kFollow,
+                                           keep ? kStateDamagedSuffix : nullptr, &kept);
     if (result != 0) {
         std::fprintf(stderr, "Floeward: progress could not be saved to %s (%s)\n", kStateFileName,
                      std::strerror(errno));
@@ -154,19 +158,14 @@ int VoGame::SaveState(String state) {
     return 0;
 }
 
-namespace {
-
-// Reads the file at path if it is a regular file of at most limit bytes, without blocking (so
-// that a FIFO in its place cannot hang the program). Absent: not there at all. Unreadable: it
-// exists but cannot be read (problem says why). TooLarge: over the limit; bytes stay empty.
-enum class ReadResult { Read, Absent, Unreadable, TooLarge };
-
-ReadResult ReadRegularFile(const std::string& path, long long limit, std::vector<unsigned char>& bytes,
-                           const char*& problem) {
+VoFileRead vo_file_ReadRegular(const std::string& path, long long limit, std::string& bytes, std::string& why) {
     bytes.clear();
-    problem = nullptr;
+    const char* problem = nullptr;
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) return ReadResult::Absent;
+    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+        why = std::strerror(ENOENT);
+        return VoFileRead::kAbsent;
+    }
     int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 || fstat(fd, &st) != 0) {
         problem = std::strerror(errno);
@@ -191,37 +190,44 @@ ReadResult ReadRegularFile(const std::string& path, long long limit, std::vector
     if (fd >= 0) close(fd);
     if (problem) {
         bytes.clear();
-        return ReadResult::Unreadable;
+        why = problem;
+        return VoFileRead::kUnreadable;
     }
     if (st.st_size > limit || bytes.size() > static_cast<size_t>(limit)) {
         bytes.clear();
-        return ReadResult::TooLarge;
+        why = "over " + std::to_string(limit) + " bytes";
+        return VoFileRead::kTooLarge;
     }
-    return ReadResult::Read;
+    return VoFileRead::kRead;
+}
+
+namespace {
+
+String DecodeBytes(const std::string& bytes) {
+    return String::Decode(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 }  // namespace
 
 String VoGame::LoadState() {
     std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
-    std::vector<unsigned char> bytes;
-    const char* problem = nullptr;
-    switch (ReadRegularFile(path, kStateFileLimit, bytes, problem)) {
+    std::string bytes, why;
+    switch (vo_file_ReadRegular(path, kStateFileLimit, bytes, why)) {
         // Only a file that is not there at all is a fresh start.
-        case ReadResult::Absent: m_stateFile = StateFile::Absent; return String();
-        case ReadResult::Unreadable:
+        case VoFileRead::kAbsent: m_stateFile = StateFile::Absent; return String();
+        case VoFileRead::kUnreadable:
             m_stateFile = StateFile::Unreadable;
             std::fprintf(stderr, "Floeward: %s exists but cannot be read (%s); progress will not be saved this run\n",
-                         kStateFileName, problem);
+                         kStateFileName, why.c_str());
             return String();
-        case ReadResult::TooLarge:
+        case VoFileRead::kTooLarge:
             m_stateFile = StateFile::Damaged;
-            std::fprintf(stderr, "Floeward: %s is over %lld bytes, too large to be a saved state; it is not read\n",
-                         kStateFileName, static_cast<long long>(kStateFileLimit));
+            std::fprintf(stderr, "Floeward: %s is %s, too large to be a saved state; it is not read\n", kStateFileName,
+                         why.c_str());
             return String();
-        case ReadResult::Read: break;
+        case VoFileRead::kRead: break;
     }
-    String text = String::Decode(bytes.data(), bytes.size());
+    String text = DecodeBytes(bytes);
     // Decoding an empty file leaves the last error alone; a save never writes invalid UTF-8.
     m_stateFile = !bytes.empty() && _str_load_err ? StateFile::Damaged : StateFile::Clean;
     return text;
@@ -229,19 +235,18 @@ String VoGame::LoadState() {
 
 String VoGame::LoadUserFile(String location) {
     const std::string path = PathToFilePath(location).ToUtf8();
-    std::vector<unsigned char> bytes;
-    const char* problem = nullptr;
-    switch (ReadRegularFile(path, kUserFileLimit, bytes, problem)) {
-        case ReadResult::Absent: return String();
-        case ReadResult::Unreadable:
-            std::fprintf(stderr, "Floeward: %s cannot be read (%s)\n", path.c_str(), problem);
+    std::string bytes, why;
+    switch (vo_file_ReadRegular(path, kUserFileLimit, bytes, why)) {
+        case VoFileRead::kAbsent: return String();
+        case VoFileRead::kUnreadable:
+            std::fprintf(stderr, "Floeward: %s cannot be read (%s)\n", path.c_str(), why.c_str());
             return String();
-        case ReadResult::TooLarge:
-            std::fprintf(stderr, "Floeward: %s is over %lld bytes; it is not read\n", path.c_str(), kUserFileLimit);
+        case VoFileRead::kTooLarge:
+            std::fprintf(stderr, "Floeward: %s is %s; it is not read\n", path.c_str(), why.c_str());
             return String();
-        case ReadResult::Read: break;
+        case VoFileRead::kRead: break;
     }
-    String text = String::Decode(bytes.data(), bytes.size());
+    String text = DecodeBytes(bytes);
     if (!bytes.empty() && _str_load_err) {
         std::fprintf(stderr, "Floeward: %s is not UTF-8 text; it is not read\n", path.c_str());
         return String();
@@ -262,7 +267,8 @@ int VoGame::SaveUserFile(String location, String text) {
         }
     }
     const std::string bytes = text.ToUtf8();
-    if (vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size()) != 0) {
+    // A link in the file's place is replaced, never written through.
+    if (vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size(), VoLink::kReplace) != 0) {
         std::fprintf(stderr, "Floeward: %s could not be written (%s)\n", path.c_str(), std::strerror(errno));
         return -1;
     }

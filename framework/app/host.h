@@ -68,7 +68,8 @@ public:
     // A text file kept for the player (a replay): "" when it is absent, not a regular file, not
     // UTF-8 or over kUserFileLimit bytes (the last three reported on standard error).
     virtual String LoadUserFile(String location);
-    // Replaces it whole, making its folder if need be; 0 on success, -1 (reported) otherwise.
+    // Replaces it whole (a link in its place too, never what the link points to), making its
+    // folder if need be; 0 on success, -1 (reported) otherwise.
     virtual int SaveUserFile(String location, String text);
     virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);
     virtual void OpenUrl(String url);

@@ -320,6 +320,25 @@ TEST_F(FilesFixture, PlayerFilesMakeTheirFolderAndReadOnlyWhatASaveCouldHaveWrit
     EXPECT_NE(said.find("could not be"), std::string::npos) << said;
 }
 
+TEST_F(FilesFixture, APlayersFileThatIsALinkIsReplacedAndWhatItPointedToIsLeftAlone) {
+    const String location("./kept/level-01.script");
+    WriteBytes("notes", "my notes");
+    fs::create_directory("kept");
+    fs::create_symlink("../notes", "kept/level-01.script");
+    ASSERT_EQ(host.SaveUserFile(location, String("wait 1\n")), 0);
+    EXPECT_EQ(ReadBytes("notes"), "my notes");
+    EXPECT_FALSE(fs::is_symlink("kept/level-01.script"));
+    EXPECT_EQ(ReadBytes("kept/level-01.script"), "wait 1\n");
+
+    // A link to nowhere is replaced too, and makes nothing where it pointed.
+    fs::remove("kept/level-01.script");
+    fs::create_symlink("../made", "kept/level-01.script");
+    ASSERT_EQ(host.SaveUserFile(location, String("wait 2\n")), 0);
+    EXPECT_FALSE(fs::exists("made"));
+    EXPECT_EQ(ReadBytes("kept/level-01.script"), "wait 2\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator("kept"), fs::directory_iterator()), 1) << "no temporary left";
+}
+
 TEST(Dates, FillAsManyFieldsAsTheArrayHolds) {
     FakeWindowSystem ws;
     VoGlfwGame host(&ws);
