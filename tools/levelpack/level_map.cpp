@@ -2,6 +2,7 @@
 #include "tools/levelpack/level_map.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -26,6 +27,16 @@ bool FailAt(std::string& error, int line, const std::string& message) {
 bool CounterCharacters(std::string_view chars) {
     if (chars.size() != play::kCounterSlots) return false;
     return std::all_of(chars.begin(), chars.end(), [](char c) { return c >= kLeastCounter && c <= kMostCounter; });
+}
+
+// A character of the map as a message shows it: printable ASCII as itself, any other byte as
+// \xNN, so that a map cannot put control bytes on the terminal.
+std::string Shown(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= ' ' && byte < 0x7f) return std::string(1, c);
+    char hex[5];
+    std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+    return hex;
 }
 
 // The length of the run of equal characters from `at`, at most kLongestRun.
@@ -69,7 +80,7 @@ bool vo_levelpack_ReadMap(std::string_view text, c_LevelMap& map, std::string& e
         }
         const size_t bad = line.find_first_not_of(kMapCharacters);
         if (bad != std::string_view::npos) {
-            const std::string where = "column " + std::to_string(bad + 1) + " holds '" + line[bad] + "'";
+            const std::string where = "column " + std::to_string(bad + 1) + " holds '" + Shown(line[bad]) + "'";
             return FailAt(error, number, where + ", not one of " + std::string(kMapCharacters));
         }
         starts += static_cast<int>(std::count(line.begin(), line.end(), kStart));

@@ -8,6 +8,9 @@
 
 #include "game/defs.h"
 
+// The most bytes of a map file: fourteen rows of 28 and the counters, with room for comments.
+inline constexpr long long kMapFileLimit = 64 << 10;
+
 // A level as its map file gives it.
 struct c_LevelMap {
     // The rows of map characters, top row first.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/app/files.h"
 #include "game/stored_levels.h"
 #include "tools/levelpack/level_map.h"
 
@@ -28,13 +29,12 @@ int main(int argc, char** argv) {
     std::vector<std::string> stored;
     for (int i = 0; i < kStoredCount; ++i) {
         const std::string path = argv[i + 2];
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (!in) return Fail("cannot read " + path);
+        std::string text, error;
+        if (vo_file_ReadRegular(path, kMapFileLimit, text, error) != VoFileRead::kRead) {
+            return Fail("cannot read " + path + " (" + error + ")");
+        }
         c_LevelMap map;
-        std::string error;
-        if (!vo_levelpack_ReadMap(text.str(), map, error)) return Fail(path + ": " + error);
+        if (!vo_levelpack_ReadMap(text, map, error)) return Fail(path + ": " + error);
         stored.push_back(vo_levelpack_Encode(vo_levelpack_Expand(map)));
     }
 
