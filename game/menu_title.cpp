@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 
-#include "framework/app/error.h"
 #include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
@@ -111,7 +110,7 @@ int c_MyApp::p_Menu() {
     // 2. Back with nothing open to close ends the program.
     if (m_keyUsed == 0 && m_pointerUsed == 0 && m_optionsOpen == 0 && m_creditsOpen == 0 &&
         p_PlayKeyAll(action::kPause, 1) != 0) {
-        voError(String());
+        vo_app_EndApp();
     }
 
     // 4 to 6: the options button, the wheel and the keys; the strip (3) is drawn after them so

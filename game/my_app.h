@@ -19,6 +19,8 @@ public:
     int p_OnResume() override;
     int p_OnUpdate() override;
     int p_OnRender() override;
+    // The program ends by request: a level's result the title has not yet taken is recorded first.
+    int p_OnEnd() override;
 
     // --- Screen driver (game/my_app.cpp) ---
     int p_FullscreenFlip();

@@ -94,4 +94,12 @@ void vo_app_EnumDisplayModes() {
                                   : New<c_DisplayMode>(vo_app__devWidth, vo_app__devHeight);
 }
 
-void vo_app_EndApp() { voError(String()); }
+void vo_app_EndApp() {
+    // An end asked for while the application finishes (its own quit, a second close) ends at once.
+    static bool ending = false;
+    if (!ending && vo_app__app) {
+        ending = true;
+        vo_app__app->p_OnEnd();
+    }
+    voError(String());
+}

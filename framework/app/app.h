@@ -18,6 +18,9 @@ public:
     virtual int p_OnResume() { return 0; }
     virtual int p_OnUpdate() { return 0; }
     virtual int p_OnRender() { return 0; }
+    // The program is about to end by request (the window's close, a quit key, SIGTERM, SIGINT,
+    // SIGHUP): the last moment to keep what must not be lost. Called once.
+    virtual int p_OnEnd() { return 0; }
 
     // Never called by this framework.
     int p_OnLoading() { return 0; }
@@ -63,6 +66,7 @@ Ref<c_DisplayMode> vo_app_DesktopMode();
 void vo_app_GetDate(Array<int> date);
 void vo_app_SetMouseVisible(bool visible);
 void vo_app_OpenUrl(String url);
+// Ends the program with status 0, after the application's p_OnEnd (unless it is the one ending).
 [[noreturn]] void vo_app_EndApp();
 
 // Sets the framework's globals to their start values; the program's init runs it first.

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "framework/app/app.h"
+#include "framework/app/end_request.h"
 #include "framework/app/error.h"
 #include "framework/app/glfw_host.h"
 #include "framework/app/glfw_window_system.h"
@@ -25,6 +26,7 @@ int VoZembraGame::Main(int argc, const char* argv[], void (*programInit)(), void
     vo_argc = argc;
     vo_argv = argv;
     vo_install_signal_handlers();
+    vo_install_end_signals();
     if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
     try {
         programInit();
