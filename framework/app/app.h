@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/app/array.h"
+#include "framework/app/files.h"
 #include "framework/app/object.h"
 #include "framework/app/string.h"
 
@@ -49,7 +50,8 @@ void vo_app_SetUpdateRate(int hertz);
 int vo_app_UpdateRate();
 int vo_app_Millisecs();
 String vo_app_LoadState();
-void vo_app_SaveState(String state);
+// Saves the state; why it failed, or kNone.
+VoSaveProblem vo_app_SaveState(String state);
 // The program found part of the loaded state damaged: its file is kept aside before the
 // first save replaces it.
 void vo_app_StateDamaged();

@@ -101,6 +101,14 @@ int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length
     return 0;
 }
 
+VoSaveProblem vo_file_SaveProblem(int error) {
+    switch (error) {
+        case ENOSPC: case EDQUOT: return VoSaveProblem::kDiskFull;
+        case EROFS: case EACCES: case EPERM: return VoSaveProblem::kReadOnly;
+        default: return VoSaveProblem::kOther;
+    }
+}
+
 FILE* VoGame::OpenFile(String location, String mode) {
     String path = PathToFilePath(location);
     if (path.Empty()) return nullptr;
@@ -138,7 +146,10 @@ unsigned char* VoGame::LoadData(String location, int* length) {
 
 int VoGame::SaveState(String state) {
     // A file that exists but could not be read may hold progress this run never saw.
-    if (m_stateFile == StateFile::Unreadable) return -1;
+    if (m_stateFile == StateFile::Unreadable) {
+        m_saveProblem = VoSaveProblem::kStateUnreadable;
+        return -1;
+    }
     std::string bytes = state.ToUtf8();
     std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
     bool keep = m_stateFile == StateFile::Damaged;
@@ -146,6 +157,7 @@ int VoGame::SaveState(String state) {
     int result = vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size(), VoLink::kFollow,
                                            keep ? kStateDamagedSuffix : nullptr, &kept);
     if (result != 0) {
+        m_saveProblem = vo_file_SaveProblem(errno);
         std::fprintf(stderr, "Floeward: progress could not be saved to %s (%s)\n", kStateFileName,
                      std::strerror(errno));
         return result;
@@ -155,6 +167,7 @@ int VoGame::SaveState(String state) {
                      kept.c_str());
     }
     m_stateFile = StateFile::Clean;
+    m_saveProblem = VoSaveProblem::kNone;
     return 0;
 }
 

@@ -47,3 +47,7 @@ enum class VoLink { kFollow, kReplace };
 int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length, VoLink links = VoLink::kFollow,
                               const char* keepSuffix = nullptr, std::string* keptPath = nullptr);
 
+// Why a save of the state failed, in the kinds a player can act on.
+enum class VoSaveProblem { kNone, kDiskFull, kReadOnly, kStateUnreadable, kOther };
+// The kind of a failed write's errno.
+VoSaveProblem vo_file_SaveProblem(int error);

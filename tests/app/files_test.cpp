@@ -144,6 +144,7 @@ TEST_F(FilesFixture, AFailedSaveKeepsThePreviousFile) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(host.SaveState(String("lost")), -1);
         EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
+        EXPECT_EQ(host.SaveProblem(), VoSaveProblem::kReadOnly);
         EXPECT_EQ(ReadBytes(".zembrastate"), "previous");
     }
     fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
@@ -197,6 +198,7 @@ TEST_F(FilesFixture, AStateFileThatCannotBeReadIsNeverReplaced) {
         fresh.StateDamaged();
         EXPECT_EQ(fresh.SaveState(String("fresh start")), -1);
         EXPECT_EQ(fresh.SaveState(String("fresh start")), -1);  // off for the rest of the run
+        EXPECT_EQ(fresh.SaveProblem(), VoSaveProblem::kStateUnreadable);
         EXPECT_EQ(fs::symlink_status(".zembrastate").type(), before);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
         fs::remove_all(".zembrastate");
