@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <cctype>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <string>
@@ -29,6 +31,14 @@ int readInt(FILE* stream) {
     return static_cast<int>(static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
                             (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24));
 }
+
+namespace {
+
+// mkstemp's pattern after the target's name: six letters or digits.
+constexpr char kTemporarySuffix[] = ".XXXXXX";
+constexpr size_t kTemporaryLetters = sizeof kTemporarySuffix - 2;
+
+}  // namespace
 
 int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length, VoLink links, const char* keepSuffix,
                               std::string* keptPath) {
@@ -53,7 +63,7 @@ int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length
         return -1;
     }
 
-    std::string temp = target + ".XXXXXX";
+    std::string temp = target + kTemporarySuffix;
     int fd = mkstemp(temp.data());
     if (fd < 0) return -1;
     // mkstemp makes the file private; the new file takes the old one's mode, or an ordinary one.
@@ -99,6 +109,27 @@ int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length
         return -2;
     }
     return 0;
+}
+
+int vo_file_RemoveTemporaries(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".";
+    DIR* entries = opendir(folder.c_str());
+    if (!entries) return 0;
+    int removed = 0;
+    while (const dirent* entry = readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + kTemporaryLetters || name.substr(0, prefix.size()) != prefix) continue;
+        const std::string_view letters = name.substr(prefix.size());
+        if (!std::all_of(letters.begin(), letters.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        struct stat st;
+        const std::string file = folder + std::string(name);
+        if (lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && unlink(file.c_str()) == 0) ++removed;
+    }
+    closedir(entries);
+    return removed;
 }
 
 VoSaveProblem vo_file_SaveProblem(int error) {

@@ -1,5 +1,6 @@
 // File helpers shared by the loaders and the tools: data locations, little-endian reads, reading
-// a file from outside with a limit, and replacing a file whole.
+// a file from outside with a limit, replacing a file whole, and clearing what a cut-short replace
+// left.
 #pragma once
 
 #include <cstdio>
@@ -46,6 +47,10 @@ enum class VoLink { kFollow, kReplace };
 // file), -2 when the bytes could not all be written and kept; errno says why.
 int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length, VoLink links = VoLink::kFollow,
                               const char* keepSuffix = nullptr, std::string* keptPath = nullptr);
+
+// Removes the temporaries a replace of path left when it was cut short (path plus "." and six
+// letters or digits, regular files only); how many went.
+int vo_file_RemoveTemporaries(const std::string& path);
 
 // Why a save of the state failed, in the kinds a player can act on.
 enum class VoSaveProblem { kNone, kDiskFull, kReadOnly, kStateUnreadable, kOther };

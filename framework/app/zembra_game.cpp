@@ -1,9 +1,11 @@
-// VoZembraGame::Main: the start-up order, from the window system to the host loop.
+// VoZembraGame::Main: the start-up order, from the data folder's lock to the host loop.
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 #include "framework/app/app.h"
+#include "framework/app/data_folder.h"
 #include "framework/app/end_request.h"
 #include "framework/app/error.h"
 #include "framework/app/glfw_host.h"
@@ -12,7 +14,19 @@
 int vo_argc = 0;
 const char** vo_argv = nullptr;
 
+namespace {
+
+// The exit status of a copy that found its data folder in use.
+constexpr int kFolderInUse = 1;
+
+}  // namespace
+
 int VoZembraGame::Main(int argc, const char* argv[], void (*programInit)(), void (*programMain)()) {
+    // One copy per data folder: two would each save the progress they loaded over the other's.
+    if (vo_file_ClaimDataFolder() == VoFolderClaim::kHeldElsewhere) {
+        std::fputs("Floeward is already running with this data folder\n", stderr);
+        std::exit(kFolderInUse);
+    }
     static VoGlfwWindowSystem windowSystem;
     if (!windowSystem.Init()) {
         std::puts("glfwInit failed");
