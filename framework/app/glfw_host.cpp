@@ -220,8 +220,9 @@ void VoGlfwGame::Run() {
             double wait = m_nextUpdate - ws.GetTime();
             if (wait > 0) ws.Sleep(wait);
         }
-        // 3. Poll events: window callbacks fire only here. Suspended, block until one comes. A
-        // signal that asked the program to end is taken as the window's close.
+        // 3. Poll events: window callbacks fire only here. Suspended, wait for one, but never so
+        // long that a signal goes unseen: one that asked the program to end is taken as the
+        // window's close.
         if (m_suspended) {
             ws.WaitEvents(kSuspendedWait);
         } else {
