@@ -78,7 +78,6 @@ int c_MyApp::p_LoadMenu() {
     }
 
     m_rescued = p_CountRescued();
-    p_ReplaySave();
 
     if (m_endReason != ending::kDeadPenguin && m_endReason != ending::kQuit) {
         if (m_rescued >= 1) ++m_levelSel;
@@ -95,7 +94,9 @@ int c_MyApp::p_LoadMenu() {
     }
 
     m_wheelPos = static_cast<float>(-(m_levelSel * kWheelStep));
+    // The progress before the replay: on a nearly full disk the last bytes go to what matters.
     p_Save();
+    p_ReplaySave();
     return 0;
 }
 

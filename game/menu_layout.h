@@ -12,6 +12,8 @@ constexpr float kStripWidth = 140;
 constexpr float kPlayRise = 48;
 constexpr float kWheelFromStrip = 200, kWheelBelowMiddle = 70;
 constexpr float kTitleGearX = 38, kTitleGearRise = 64;
+// While saving fails, a line says so above the logo, centred on it, 24 below the top edge.
+constexpr float kNoticeTop = 24;
 
 // The options box rises 24 pixels an update over 30 updates from below the screen; its gear
 // comes to rest at (100, 60). Its rows lie 40 apart from 130 below the box's top edge, each

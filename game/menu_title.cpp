@@ -1,10 +1,10 @@
-// The title screen: the logo dropping in, the level wheel with its lock rule, drag spin and keys,
-// the statistics of the selected level, the options button, and the credits strip and panel.
+// The title screen: the logo dropping in, the notice of a failed save, the level wheel with its
+// lock rule, drag spin and keys, the statistics of the selected level, the options button, and
+// the credits strip and panel.
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "framework/app/error.h"
 #include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
@@ -12,6 +12,7 @@
 namespace {
 
 // The strip, the play button, the wheel and the options button lie where menu_layout.h says.
+using menu_layout::kNoticeTop;
 using menu_layout::kPlayRise;
 using menu_layout::kStripWidth;
 using menu_layout::kTitleGearRise;
@@ -24,6 +25,8 @@ constexpr int kNightR = 16, kNightG = 30, kNightB = 62;
 constexpr float kSnowDriftX = -0.3f, kSnowDriftY = 0.8f;
 // The logo rests 115 down and drops in from 12 pixels a drop step higher.
 constexpr float kLogoY = 115, kLogoDrop = 12;
+// The notice of a failed save, in a warning red.
+constexpr int kNoticeR = 255, kNoticeG = 150, kNoticeB = 150;
 
 // The credits strip, darker as it opens over the whole screen; its left edge lights up while it
 // has the focus.
@@ -100,18 +103,24 @@ int c_MyApp::p_Menu() {
     if (m_menuTurn == 0) p_ResetStars(particle::kStartStars);
     ++m_menuTurn;
 
-    // 1. Background and the logo, centred left of the strip, dropping in.
+    // 1. Background and the logo, centred left of the strip, dropping in; over it, while saving
+    // fails, the line that says so.
     p_DoBG(kNightR, kNightG, kNightB, draw::kBackgroundDefault);
     p_DoSnow(kSnowDriftX, kSnowDriftY);
     p_ResetDraw();
     const float stripLeft = jscrw - (m_creditsX + kStripWidth);
     p_DrawImg(image::kLogo, stripLeft / 2, kLogoY + kLogoDrop * static_cast<float>(m_titleDrop), 0);
     if (m_titleDrop < 0) ++m_titleDrop;
+    if (!m_saveNotice.Empty()) {
+        p_SetCol(kNoticeR, kNoticeG, kNoticeB, 1);
+        p_Text(stripLeft / 2, kNoticeTop, m_saveNotice, kAlignCentre, kAlignCentre);
+        p_ResetDraw();
+    }
 
     // 2. Back with nothing open to close ends the program.
     if (m_keyUsed == 0 && m_pointerUsed == 0 && m_optionsOpen == 0 && m_creditsOpen == 0 &&
         p_PlayKeyAll(action::kPause, 1) != 0) {
-        voError(String());
+        vo_app_EndApp();
     }
 
     // 3. The options button.

@@ -19,6 +19,8 @@ public:
     int p_OnResume() override;
     int p_OnUpdate() override;
     int p_OnRender() override;
+    // The program ends by request: a level's result the title has not yet taken is recorded first.
+    int p_OnEnd() override;
 
     // --- Screen driver (game/my_app.cpp) ---
     int p_FullscreenFlip();
@@ -379,6 +381,7 @@ public:
     String m_tune;
 
     // --- Saved progress, badges and highscores (game/saved_progress.cpp, game/badges.cpp) ---
+    // Saves the progress; a save that fails leaves its notice for the title, one that succeeds clears it.
     int p_Save();
     int p_Load();
     // The saved-data string of the current arrays, and the restore from one.
@@ -397,6 +400,8 @@ public:
     // Badge pop-up list: the badge id and the age in updates of each slot (0: free).
     Array<int> m_badgeShow{15};
     Array<int> m_badgeTime{15};
+    // The line the title shows while saving fails: why the last save failed; empty after a good one.
+    String m_saveNotice;
 
     // --- Online check-in (game/check_in.cpp) ---
     // Sends the start-up check-in to CheckInURL; p_OnCreate calls it when J_On_Allow is 1.

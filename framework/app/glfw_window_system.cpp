@@ -135,7 +135,7 @@ void VoGlfwWindowSystem::SetEventHandler(VoWindowEvents* handler) {
 
 void VoGlfwWindowSystem::PollEvents() { glfwPollEvents(); }
 
-void VoGlfwWindowSystem::WaitEvents() { glfwWaitEvents(); }
+void VoGlfwWindowSystem::WaitEvents(double timeout) { glfwWaitEventsTimeout(timeout); }
 
 double VoGlfwWindowSystem::GetTime() { return glfwGetTime(); }
 

@@ -22,7 +22,7 @@ public:
     void SwapInterval(int interval) override;
     void SetEventHandler(VoWindowEvents* handler) override;
     void PollEvents() override;
-    void WaitEvents() override;
+    void WaitEvents(double timeout) override;
     double GetTime() override;
     void Sleep(double seconds) override;
     bool KeyPressed(int key) override;

@@ -65,6 +65,8 @@
 constexpr int kReplayMaxUpdates = 1000000;
 constexpr int kReplayMaxCommands = 200000;
 constexpr int kReplayUntilDefault = 36000;
+// The most bytes of a script file: the most commands, each a line of a few dozen characters.
+constexpr long long kReplayScriptFileLimit = 16 << 20;
 // The most updates `title` spends on keys after the title is ready: a tap and a free update for
 // each focus move and wheel step, and the confirm.
 constexpr int kReplayTitleKeyUpdates = 2 * (2 + progress::kLevels) + 1;

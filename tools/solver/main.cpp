@@ -29,7 +29,7 @@ constexpr char kUsage[] =
     "  --penguins P        penguins at the start (1 to 50; default 1)\n"
     "  --counters ...      Jump, Leap, Melt, Burst and Spin at the start (default: what the game gives\n"
     "                      from a first start: level 1's own ten Jumps, nothing for later levels)\n"
-    "  --budget SECONDS    wall-clock time per level (default 60)\n"
+    "  --budget SECONDS    wall-clock time per level, at least 1/60 (default 60)\n"
     "  --updates N         updates simulated per level at most (default: no limit)\n"
     "  --max-uses K        skill uses searched at most (default: all the counters allow)\n"
     "  --split N           moments a walking penguin offers a skill per cell (1 to 40; default 1)\n"
@@ -92,8 +92,9 @@ int main(int argc, char** argv) {
             ok = ok && ParseCounters(value, setup.m_counters);
             countersGiven = true;
         } else if (arg == "--budget") {
+            // Less than an update's time would search nothing at all.
             budget.m_seconds = std::atof(value.c_str());
-            ok = ok && budget.m_seconds > 0;
+            ok = ok && budget.m_seconds >= 1.0 / kRunningRate;
         } else if (arg == "--updates") {
             budget.m_updates = std::atoll(value.c_str());
             ok = ok && budget.m_updates > 0;

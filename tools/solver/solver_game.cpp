@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
+#include "framework/app/files.h"
 #include "game/globals.h"
 #include "game/truncate.h"
+#include "tools/levelpack/level_map.h"
 
 namespace {
 
@@ -297,11 +298,12 @@ bool c_SolverGame::p_Verify(const c_SolveSetup& setup, const std::string& state,
 }
 
 bool vo_solver_ReadMap(const std::string& file, const int counters[skill::kCount], std::string& text, std::string& error) {
-    std::ifstream in(file);
-    if (!in) {
-        error = "cannot read " + file;
+    std::string bytes, why;
+    if (vo_file_ReadRegular(file, kMapFileLimit, bytes, why) != VoFileRead::kRead) {
+        error = "cannot read " + file + " (" + why + ")";
         return false;
     }
+    std::istringstream in(bytes);
     std::vector<std::string> rows;
     std::string counterChars(play::kCounterSlots, static_cast<char>(kCounterBase));
     for (int k = 0; k < skill::kCount; ++k) counterChars[static_cast<size_t>(k)] = static_cast<char>(kCounterBase + counters[k]);
