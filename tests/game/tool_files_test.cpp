@@ -41,12 +41,14 @@ TEST_F(ToolFiles, EveryToolReadsOnlyRegularFilesAndNoMoreThanItsLimit) {
     fs::create_directory(Path("folder"));
     Write("script", "wait 1\n");
     Write("large_map", std::string(kMapFileLimit + 1, '#'));
-    // The level packer takes the maps of every stored level; the first is the one at fault.
+    // The level packer takes the maps of every stored level, then the default level's; the first
+    // is the one at fault.
     std::string otherMaps;
     for (int level = kFirstStoredLevel + 1; level <= kLastStoredLevel; ++level) {
         otherMaps += std::string(" ") + FLOEWARD_SOURCE_DIR + "/levels/" + (level < 10 ? "0" : "") + std::to_string(level) +
                      ".map";
     }
+    otherMaps += std::string(" ") + FLOEWARD_SOURCE_DIR + "/levels/default.map";
     const std::string replay = FLOEWARD_REPLAY_BIN, pack = std::string(FLOEWARD_LEVELPACK_BIN) + " " + Path("out.cpp"),
                       solve = std::string(FLOEWARD_SOLVE_BIN) + " --budget 1 --map";
     const std::pair<std::string, const char*> cases[] = {
