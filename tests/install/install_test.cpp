@@ -315,15 +315,15 @@ TEST_F(Launcher, OneCopyOfTheGamePerDataFolderAndACrashLeavesTheFolderFree) {
 
     // A copy that crashed holds nothing: the next one starts.
     kill(first->Pid(), SIGKILL);
-    EXPECT_EQ(first->WaitForExit(5s), 128 + SIGKILL);
-    for (int i = 0; i < 100 && !RunTool({"xdotool", "search", "--name", "^Floeward$"}).empty(); ++i) {
+    EXPECT_EQ(first->WaitForExit(20s), 128 + SIGKILL);
+    for (int i = 0; i < 400 && !RunTool({"xdotool", "search", "--name", "^Floeward$"}).empty(); ++i) {
         std::this_thread::sleep_for(50ms);
     }
     auto third = start("third");
     const unsigned long window = WaitForWindow("Floeward", 20s);
     ASSERT_NE(window, 0u) << third->Log();
     RunTool({FLOEWARD_X11_CLOSE, std::to_string(window)});
-    EXPECT_EQ(third->WaitForExit(5s), 0) << third->Log();
+    EXPECT_EQ(third->WaitForExit(20s), 0) << third->Log();
 }
 
 // The Debian package CPack builds from the same install.
