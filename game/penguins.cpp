@@ -109,6 +109,13 @@ int c_MyApp::p_ResetPlayers() {
 
 float* c_MyApp::p_PenAt(int r) { return &m_pen[r * pen::kFloats]; }
 
+int c_MyApp::p_PenScreenPoint(int r, float& sx, float& sy) {
+    const float* p = p_PenAt(r);
+    sx = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * m_tileSize - m_camX;
+    sy = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * m_tileSize - m_camY;
+    return 0;
+}
+
 int c_MyApp::p_Game() {
     m_facedLeft = 0;
     // 1. Background, snow and the analogue direction.
@@ -163,8 +170,8 @@ int c_MyApp::p_StepPen(int r) {
         p_SetSize(scale, scale);
     }
     // 2. Where it is drawn, from where it stood at the start of the step.
-    const float sx = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * m_tileSize - m_camX;
-    const float sy = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * m_tileSize - m_camY;
+    float sx = 0, sy = 0;
+    p_PenScreenPoint(r, sx, sy);
     // 3. Neighbours for the select stick.
     p_NotePen(r, sx, sy);
     // 4. The state rules.

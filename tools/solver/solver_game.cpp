@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "game/globals.h"
+#include "game/menu_layout.h"
 #include "game/truncate.h"
 
 namespace {
@@ -16,9 +17,6 @@ namespace {
 // The map: 14 rows of 28 characters, top row first; the level text holds it column by column.
 constexpr int kCounterBase = '@';
 constexpr char kCountersWord[] = "counters";
-// The HUD's skill slots share the screen's width in fifths; their middle sits this far above
-// the bottom edge.
-constexpr float kSlotRise = 17;
 // Updates the final `until end` may wait: the whole level, its banner and the way to the title.
 constexpr int kEndWait = 36000;
 
@@ -105,9 +103,9 @@ bool c_SolverGame::p_Run(const std::string& line) {
 }
 
 void c_SolverGame::p_SlotPoint(int s, int& x, int& y) {
-    const int w = vo_game_Trunc(jscrw / skill::kCount);
-    x = s * w + w / 2;
-    y = static_cast<int>(jscrh - kSlotRise);
+    // On the skill's icon.
+    x = vo_game_Trunc(menu_layout::HudSlotIconX(s, menu_layout::HudSlotPart(jscrw)));
+    y = vo_game_Trunc(jscrh - menu_layout::kHudSlotMiddle);
 }
 
 bool c_SolverGame::p_Play(const std::vector<c_SolveAction>& actions) {
@@ -185,17 +183,13 @@ bool c_SolverGame::p_Won() {
     return app.p_CountRescued() >= 1;
 }
 
-bool c_SolverGame::p_CanTakeSkill(int r) {
-    c_MyApp& app = p_App();
-    const float* p = app.p_PenAt(r);
-    return app.m_levelOver == 0 && p[pen::kInPlay] == 1 && p[pen::kState] == pen::kWalking && p[pen::kGround] > 0;
-}
+bool c_SolverGame::p_CanTakeSkill(int r) { return p_App().p_CanTakeSkill(r) != 0; }
 
 void c_SolverGame::p_TapPoint(int r, int& x, int& y) {
-    c_MyApp& app = p_App();
-    const float* p = app.p_PenAt(r);
-    x = static_cast<int>(std::lround((p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * app.m_tileSize - app.m_camX));
-    y = static_cast<int>(std::lround((p[pen::kCellY] + p[pen::kOffsetY] + 1) * app.m_tileSize - app.m_camY));
+    float sx = 0, sy = 0;
+    p_App().p_PenScreenPoint(r, sx, sy);
+    x = static_cast<int>(std::lround(sx));
+    y = static_cast<int>(std::lround(sy));
 }
 
 uint64_t c_SolverGame::p_StateHash(float quantum) {

@@ -105,7 +105,7 @@ public:
 
 private:
     bool p_Run(const std::string& line);
-    // The virtual pixel in the middle of skill s's HUD slot.
+    // The virtual pixel on skill s's icon in its HUD slot.
     static void p_SlotPoint(int s, int& x, int& y);
 
     c_SolveSetup m_setup;
