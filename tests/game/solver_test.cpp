@@ -224,9 +224,18 @@ TEST(SolverMap, RefusesAMapOfTheWrongShape) {
     std::vector<std::string> rows = BoxMap(2);
     rows.pop_back();
     EXPECT_FALSE(vo_solver_ReadMap(WriteMap(rows), counters, text, error));
-    EXPECT_NE(error.find("13 rows"), std::string::npos) << error;
+    EXPECT_NE(error.find("13 of 14 rows"), std::string::npos) << error;
     EXPECT_FALSE(vo_solver_ReadMap(WriteMap(BoxMap(2), "10S1\n"), counters, text, error));
-    EXPECT_NE(error.find("4 characters"), std::string::npos) << error;
+    EXPECT_NE(error.find("not 4"), std::string::npos) << error;
+    // As the level packer reads it: one start and one exit, and only map characters.
+    rows = BoxMap(2);
+    rows[11][3] = 'S';
+    EXPECT_FALSE(vo_solver_ReadMap(WriteMap(rows), counters, text, error));
+    EXPECT_NE(error.find("exactly one start"), std::string::npos) << error;
+    rows = BoxMap(2);
+    rows[4][8] = 'G';
+    EXPECT_FALSE(vo_solver_ReadMap(WriteMap(rows), counters, text, error));
+    EXPECT_NE(error.find("holds 'G'"), std::string::npos) << error;
     EXPECT_FALSE(vo_solver_ReadMap(testing::TempDir() + "no-such.map", counters, text, error));
 }
 

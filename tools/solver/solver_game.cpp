@@ -11,12 +11,12 @@
 #include "game/globals.h"
 #include "game/menu_layout.h"
 #include "game/truncate.h"
+#include "tools/levelpack/level_map.h"
 
 namespace {
 
-// The map: 14 rows of 28 characters, top row first; the level text holds it column by column.
+// A counter character stands for its code less this ('@' 0, 'A' 1).
 constexpr int kCounterBase = '@';
-constexpr char kCountersWord[] = "counters";
 // Updates the final `until end` may wait: the whole level, its banner and the way to the title.
 constexpr int kEndWait = 36000;
 
@@ -291,32 +291,22 @@ bool c_SolverGame::p_Verify(const c_SolveSetup& setup, const std::string& state,
 }
 
 bool vo_solver_ReadMap(const std::string& file, const int counters[skill::kCount], std::string& text, std::string& error) {
-    std::ifstream in(file);
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
     if (!in) {
         error = "cannot read " + file;
         return false;
     }
-    std::vector<std::string> rows;
-    std::string counterChars(play::kCounterSlots, static_cast<char>(kCounterBase));
-    for (int k = 0; k < skill::kCount; ++k) counterChars[static_cast<size_t>(k)] = static_cast<char>(kCounterBase + counters[k]);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#' || line.rfind(kCountersWord, 0) == 0) continue;
-        if (line.size() != static_cast<size_t>(grid::kCols)) {
-            error = file + ": a row of " + std::to_string(line.size()) + " characters, not " + std::to_string(grid::kCols);
-            return false;
-        }
-        rows.push_back(line);
-    }
-    if (rows.size() != static_cast<size_t>(grid::kRows)) {
-        error = file + ": " + std::to_string(rows.size()) + " rows, not " + std::to_string(grid::kRows);
+    c_LevelMap map;
+    if (!vo_levelpack_ReadMap(contents.str(), map, error)) {
+        error = file + ": " + error;
         return false;
     }
-    text.clear();
-    for (int x = 0; x < grid::kCols; ++x) {
-        for (int y = 0; y < grid::kRows; ++y) text += rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
-    }
-    text += counterChars;
+    // The level's own counters give way to the ones searched with; the five the game does not
+    // use are none.
+    map.m_counters.assign(play::kCounterSlots, static_cast<char>(kCounterBase));
+    for (int k = 0; k < skill::kCount; ++k) map.m_counters[static_cast<size_t>(k)] = static_cast<char>(kCounterBase + counters[k]);
+    text = vo_levelpack_Expand(map);
     return true;
 }

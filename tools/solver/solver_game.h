@@ -116,6 +116,6 @@ private:
     int m_update = 0;
 };
 
-// Reads a level map file (14 rows of 28 characters, top row first; '#' lines are comments, a
-// "counters" line holds ten counter characters) into the expanded level text; false with a message.
+// Reads a level map file as the level packer does into the expanded level text, with these
+// counters instead of the map's own; false with the file, its line and the fault.
 bool vo_solver_ReadMap(const std::string& file, const int counters[skill::kCount], std::string& text, std::string& error);
