@@ -35,31 +35,6 @@ void Rebuild(c_MyApp& app, const c_SolveSetup& setup) {
     app.p_BuildLevel(setup.m_level, String(std::string_view(setup.m_text)));
 }
 
-// The snapshot's fields beside the game's, once for saving and restoring alike: each(snapshot's,
-// game's) for every one.
-template <class Snapshot, class Each>
-void EachField(Snapshot& s, c_MyApp& app, Each&& each) {
-    each(s.m_mode, app.m_mode);
-    each(s.m_paused, app.m_paused);
-    each(s.m_levelOver, app.m_levelOver);
-    each(s.m_endReason, app.m_endReason);
-    each(s.m_endTimer, app.m_endTimer);
-    each(s.m_score, app.m_score);
-    each(s.m_rescued, app.m_rescued);
-    each(s.m_rank, app.m_rank);
-    each(s.m_tapSkill, app.m_tapSkill);
-    each(s.m_facedLeft, app.m_facedLeft);
-    each(s.m_pointerUsed, app.m_pointerUsed);
-    each(s.m_keyUsed, app.m_keyUsed);
-    each(s.m_pointerDown, app.m_pointerDown);
-    each(s.m_drawCount, app.m_drawCount);
-    each(s.m_levelDrawn, app.m_levelDrawn);
-    each(s.m_stickOutX, app.m_stickOutX);
-    each(s.m_stickOutY, app.m_stickOutY);
-    each(s.m_keyRampX, app.m_keyRampX);
-    each(s.m_keyRampY, app.m_keyRampY);
-}
-
 }  // namespace
 
 c_SolverGame::c_SolverGame(const c_SolveSetup& setup) : m_setup(setup), m_state(p_StateFor(setup)) {
@@ -162,7 +137,7 @@ void c_SolverGame::p_Save(c_SolverSnapshot& s) {
     for (int i = 0; i < c_SolverSnapshot::kCells; ++i) s.m_cells[static_cast<size_t>(i)] = app.m_grid[CellOf(i)];
     std::copy_n(app.m_matrix.begin(), s.m_matrix.size(), s.m_matrix.begin());
     s.m_update = m_update;
-    EachField(s, app, [](auto& kept, const auto& live) { kept = live; });
+    vo_game_EachLevelField(s.m_fields, app, [](auto& kept, const auto& live, const c_FieldRule&) { kept = live; });
 }
 
 void c_SolverGame::p_Restore(const c_SolverSnapshot& s) {
@@ -172,7 +147,7 @@ void c_SolverGame::p_Restore(const c_SolverSnapshot& s) {
     for (int i = 0; i < c_SolverSnapshot::kCells; ++i) app.m_grid[CellOf(i)] = s.m_cells[static_cast<size_t>(i)];
     std::copy(s.m_matrix.begin(), s.m_matrix.end(), app.m_matrix.begin());
     m_update = s.m_update;
-    EachField(s, app, [](const auto& kept, auto& live) { live = kept; });
+    vo_game_EachLevelField(s.m_fields, app, [](const auto& kept, auto& live, const c_FieldRule&) { live = kept; });
 }
 
 bool c_SolverGame::p_Over() { return p_App().m_levelOver != 0; }

@@ -38,8 +38,9 @@ constexpr int kTapLead = 3;
 constexpr int kSlotLead = 1;
 
 // Everything a level in play carries from one update to the next that the rules read: the
-// penguins, the play state, the level's cells (with their border), the level's end and the
-// input latches. Particles, sounds and the picture are left out: nothing the penguins do reads them.
+// penguins, the play state, the level's cells (with their border), and the game object's level
+// fields (the level's end, the input latches). Particles, sounds and the picture are left out:
+// nothing the penguins do reads them.
 struct c_SolverSnapshot {
     static constexpr int kCells = (grid::kRows + 2) * (grid::kCols + 2);
     std::array<float, pen::kRecords * pen::kFloats> m_pen{};
@@ -47,11 +48,7 @@ struct c_SolverSnapshot {
     std::array<float, kCells> m_cells{};
     std::array<int, grid::kMatrixInts> m_matrix{};
     int m_update = 0;
-    int m_mode = 0, m_paused = 0;
-    int m_levelOver = 0, m_endReason = 0, m_endTimer = 0, m_score = 0, m_rescued = 0, m_rank = 0;
-    int m_tapSkill = 0, m_facedLeft = 0, m_pointerUsed = 0, m_keyUsed = 0, m_pointerDown = 0;
-    int m_drawCount = 0, m_levelDrawn = 0;
-    float m_stickOutX = 0, m_stickOutY = 0, m_keyRampX = 0, m_keyRampY = 0;
+    c_LevelFields m_fields;
 };
 
 class c_SolverGame {
