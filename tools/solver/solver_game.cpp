@@ -127,7 +127,11 @@ void c_SolverGame::p_Step() {
     game.p_Tick();
     game.p_Update();
     ++m_update;
-    if (m_update == 1 && !m_setup.m_text.empty()) Rebuild(p_App(), m_setup);
+    // Built here, the level must not be built again when the runner's own count reaches the update.
+    if (m_update == 1 && !m_setup.m_text.empty()) {
+        Rebuild(p_App(), m_setup);
+        m_rebuildAt = -1;
+    }
 }
 
 void c_SolverGame::p_Save(c_SolverSnapshot& s) {
