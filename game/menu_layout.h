@@ -41,6 +41,8 @@ constexpr float kHudPauseCorner = 16;
 constexpr int kHudSlotInset = 4;
 constexpr float kHudSlotHeight = 32, kHudSlotTop = 33;
 constexpr float kHudSlotMiddle = 16;
+// A tap within this square box around a penguin's point selects it.
+constexpr float kPenguinTapBox = 16;
 
 // The width of a skill slot's part on a screen this wide.
 inline int HudSlotPart(float screenWidth) { return vo_game_Trunc(screenWidth / skill::kCount); }

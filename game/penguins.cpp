@@ -6,6 +6,7 @@
 #include "framework/app/app.h"
 #include "framework/app/random.h"
 #include "framework/graphics/graphics_context.h"
+#include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
 
@@ -61,8 +62,7 @@ constexpr float kBumpPush = 0.15f;
 constexpr float kPopInStep = 0.75f;
 constexpr float kHop = 0.075f;
 constexpr float kHopRate = 2;
-// A touch within this box around a penguin selects it.
-constexpr float kTapBox = 16;
+constexpr float kTapBox = menu_layout::kPenguinTapBox;
 // The selection marker floats above the penguin and spins a turn every kMarkerTurnMillisecs.
 constexpr float kMarkerLift = 0.75f;
 constexpr float kMarkerSpin = 0.25f;
