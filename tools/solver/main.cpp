@@ -209,6 +209,10 @@ int main(int argc, char** argv) {
         std::fprintf(report, "; %lld updates, %lld skills tried, %d worker(s), %.2f s\n", result.m_updates,
                      result.m_plays, budget.m_workers, result.m_seconds);
         if (result.m_depthDone >= 0) std::fprintf(report, "  %s\n", Searched(result, budget).c_str());
+        for (size_t d = 0; d < result.m_depths.size(); ++d) {
+            std::fprintf(report, "  up to %zu use(s) through at %.1f s, %lld updates\n", d, result.m_depths[d].m_seconds,
+                         result.m_depths[d].m_updates);
+        }
         for (int k = 0; k < skill::kCount; ++k) {
             if ((budget.m_without >> k & 1) == 0) continue;
             if (result.m_status == c_SolveStatus::kExhausted && result.p_Proof(budget)) {

@@ -91,6 +91,9 @@ struct Shared {
     std::atomic<int> m_arrived[kMostDepths];
     std::atomic<int> m_cut[kMostDepths];
     std::atomic<int> m_depthDone;
+    // When each depth was through, in seconds and updates since the start.
+    double m_depthSeconds[kMostDepths];
+    long long m_depthUpdates[kMostDepths];
     // Whether the deepest depth left no skill ungiven for want of uses.
     std::atomic<int> m_complete;
     std::atomic<int> m_solver;
@@ -486,7 +489,11 @@ void Search::p_Run(const std::vector<pid_t>& children) {
             p_Merge(first, depth);
             p_Prove(first, depth, below);
         }
-        if (m_worker == 0) m_shared.m_depthDone.store(depth);
+        if (m_worker == 0) {
+            m_shared.m_depthSeconds[depth] = std::chrono::duration<double>(Clock::now() - m_started).count();
+            m_shared.m_depthUpdates[depth] = m_shared.m_updates.load();
+            m_shared.m_depthDone.store(depth);
+        }
         // Without a limit the counters (and the pick-ups) bound the depth.
         if (m_shared.m_cut[depth].load() == 0) {
             m_shared.m_complete.store(1);
@@ -553,6 +560,9 @@ c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& bu
     }
 
     result.m_depthDone = shared.m_depthDone.load();
+    for (int depth = 0; depth <= result.m_depthDone; ++depth) {
+        result.m_depths.push_back({shared.m_depthSeconds[depth], shared.m_depthUpdates[depth]});
+    }
     result.m_updates = shared.m_updates.load();
     result.m_plays = shared.m_plays.load();
     result.m_untapped = shared.m_untapped.load();

@@ -53,8 +53,14 @@ struct c_SolveResult {
     // The played-back level end, or why the playback failed.
     c_LevelEnd m_end;
     std::string m_verifyError;
-    // Skill uses searched through completely.
+    // Skill uses searched through completely, and when each number of uses was through: seconds
+    // and updates since the start.
     int m_depthDone = -1;
+    struct Depth {
+        double m_seconds;
+        long long m_updates;
+    };
+    std::vector<Depth> m_depths;
     // Skills offered that the pointer could not give (every point of the penguin's tap box also
     // taps a record before it): the search left them out, so "none with" does not cover them.
     long long m_untapped = 0;
