@@ -19,12 +19,14 @@
 namespace game_test {
 namespace {
 
-// A box with the start inside and the exit outside, behind a wall `wall` blocks high.
-std::vector<std::string> BoxMap(int wall) {
+// A box with the start inside and the exit outside, behind a wall `wall` blocks high in column
+// `column` (from 0); the start a row above the floor, or on it, where a penguin can take a skill
+// the moment it enters.
+std::vector<std::string> BoxMap(int wall, bool startOnFloor = false, size_t column = 5) {
     std::vector<std::string> rows(grid::kRows, "1" + std::string(grid::kCols - 2, '0') + "1");
-    for (int y = grid::kRows - 1 - wall; y < grid::kRows - 1; ++y) rows[static_cast<size_t>(y)][5] = '1';
-    rows[11][2] = 'S';
-    rows[12][12] = 'X';
+    for (int y = grid::kRows - 1 - wall; y < grid::kRows - 1; ++y) rows[static_cast<size_t>(y)][column] = '1';
+    rows[startOnFloor ? 12 : 11][2] = 'S';
+    rows[12][column + 7] = 'X';
     rows[13] = std::string(grid::kCols, '1');
     return rows;
 }
@@ -37,12 +39,13 @@ std::string WriteMap(const std::vector<std::string>& rows, const std::string& ex
     return path;
 }
 
-c_SolveSetup BoxLevel(int wall, int jumps = 1, int melts = 0) {
+c_SolveSetup BoxLevel(int wall, int jumps = 1, int melts = 0, const std::vector<std::string>& rows = {}) {
     c_SolveSetup setup;
     setup.m_counters[skill::kJump] = jumps;
     setup.m_counters[skill::kMelt] = melts;
     std::string error;
-    EXPECT_TRUE(vo_solver_ReadMap(WriteMap(BoxMap(wall)), setup.m_counters, setup.m_text, error)) << error;
+    EXPECT_TRUE(vo_solver_ReadMap(WriteMap(rows.empty() ? BoxMap(wall) : rows), setup.m_counters, setup.m_text, error))
+        << error;
     return setup;
 }
 
@@ -179,6 +182,20 @@ TEST(SolverTable, AProofSparesACopyWithLessTimeOnlyWhereItsClockRunsOutOutsideTh
     ASSERT_TRUE(table.p_Find(key, found));
     EXPECT_EQ(found.m_timer, 3000);
     EXPECT_FALSE(table.p_Find(c_StateKey{1, 3}, found));
+}
+
+// The second penguin enters on the floor, the first far away (a wide box), and is offered a skill
+// at once; taps that would have to come while it still waits unseen reach it by no input, so they
+// leave nothing out of the proof.
+TEST(Solver, APenguinNotYetInSightIsOutOfReachNotLeftOut) {
+    constexpr size_t kFarWall = 14;
+    c_SolveSetup setup = BoxLevel(6, 1, 0, BoxMap(6, true, kFarWall));
+    setup.m_penguins = 2;
+    const c_SolveResult result = vo_solver_Solve(setup, Unhurried());
+    EXPECT_EQ(result.m_status, c_SolveStatus::kExhausted);
+    EXPECT_EQ(result.m_depthDone, 1);
+    EXPECT_EQ(result.m_untapped, 0);
+    EXPECT_TRUE(result.p_Proof(Unhurried()));
 }
 
 TEST(Solver, ALowWallIsJumpedAndTheMadeUpLevelPlaysBack) {

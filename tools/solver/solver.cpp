@@ -173,6 +173,11 @@ private:
     // Records a play's nodes as proven, each with what was seen after it.
     void p_Prove(Frame& frame, int uses, Below& below);
     void p_Merge(Frame& frame, int depth);
+    // Whether no input could have selected penguin r for a skill whose taps start after update
+    // `from`: it stood exactly as an earlier record does (a tap and the keys both find the
+    // earlier one first), or it was still waiting to enter in the update of the tap (neither
+    // drawn for a tap nor a neighbour for the keys).
+    bool p_OutOfReach(Frame& frame, int r, int from);
     bool p_Claim(int task, int depth);
     void p_Finish(int task, int depth, const Below& below);
     // Waits for every worker to finish the depth; false when the search stops meanwhile.
@@ -249,6 +254,14 @@ void Search::p_Prove(Frame& frame, int uses, Below& below) {
     below.p_Add(after);
 }
 
+bool Search::p_OutOfReach(Frame& frame, int r, int from) {
+    m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
+    if (m_game.p_SameAsEarlier(r)) return true;
+    m_game.p_Step();
+    ++m_updates;
+    return m_game.p_App().p_PenAt(r)[pen::kState] == pen::kWaiting;
+}
+
 bool Search::p_Claim(int task, int depth) {
     if (m_budget.m_workers <= 1) return true;
     // Past the shared list, the first worker takes them all.
@@ -309,15 +322,13 @@ Outcome Search::p_Give(Frame& frame, int r, int effect, const Marks& marks, int 
         action.m_tap = tap;
         Below below;
         bool given = !tap || m_game.p_TapPoint(r, action.m_tapX, action.m_tapY);
-        // A penguin standing exactly as an earlier record does is out of every input's reach:
-        // a tap and the keys both find the earlier one first.
-        const bool unreachable = !given && m_game.p_SameAsEarlier(r);
         if (given) {
             const int before = m_game.p_Update();
             given = m_game.p_Give(action);
             m_updates += m_game.p_Update() - before;
             ++m_plays;
         }
+        const bool unreachable = !given && p_OutOfReach(frame, r, from);
         Outcome outcome = Outcome::kNone;
         if (given) {
             m_path.push_back(action);
