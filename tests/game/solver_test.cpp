@@ -1,8 +1,9 @@
 // The solver: level 1 solved with its one Jump and level 4 with its one Leap, the scripts played
 // back on a game of their own; small made-up levels that one Jump clears or cannot clear, and one
-// proven to need its Melt; two workers against one; when a proof spares a state with less time;
-// the budget; the saved state of a later level, tapping a penguin beside or on another, a
-// snapshot played on from; the map reader.
+// proven to need its Melt; two workers against one; a penguin not yet in sight; when a proof
+// spares a state with less time; the budget; the saved state of a later level, tapping a penguin
+// beside or on another, a snapshot played on from and one that clears a record come into play,
+// a record out of play in the state; the map reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -344,6 +345,50 @@ TEST(SolverGame, ASnapshotPlaysOnAsAFreshStartDoes) {
     game.p_Restore(saved);
     for (int i = 0; i < kAfter; ++i) game.p_Step();
     EXPECT_TRUE(game.p_StateKey(0) == untouched);
+}
+
+// A snapshot copies only the records the level has used: one that a pick-up brings into play
+// after it is cleared again by the restore, and the state reads as before.
+TEST(SolverGame, ARestoreClearsARecordThatCameIntoPlayAfterTheSnapshot) {
+    c_SolveSetup setup;
+    setup.m_counters[skill::kJump] = 10;
+    c_SolverGame game(setup);
+    constexpr int kWalking = 200;
+    ASSERT_TRUE(game.p_Play({}));
+    while (game.p_Update() < kWalking) game.p_Step();
+    c_SolverSnapshot saved;
+    game.p_Save(saved);
+    const c_StateKey before = game.p_StateKey(0);
+    const int first = game.p_FirstRecord();
+    c_MyApp& app = game.p_App();
+    app.p_AddPen(5, 5, 1, pen::kPopInDelay, 0);
+    game.p_Step();
+    ASSERT_EQ(game.p_FirstRecord(), first - 1);
+    game.p_Restore(saved);
+    const float* added = app.p_PenAt(first - 1);
+    EXPECT_TRUE(std::all_of(added, added + pen::kFloats, [](float v) { return v == 0; }));
+    EXPECT_EQ(game.p_FirstRecord(), first);
+    EXPECT_TRUE(game.p_StateKey(0) == before);
+}
+
+// The state reads a record out of play only by whether it got home: where a rescued penguin
+// flew off to is no difference, getting home is.
+TEST(SolverGame, ARecordOutOfPlayCountsOnlyByWhetherItGotHome) {
+    c_SolveSetup setup;
+    setup.m_penguins = 2;
+    setup.m_counters[skill::kJump] = 10;
+    c_SolverGame game(setup);
+    ASSERT_TRUE(game.p_Play({}));
+    game.p_Step();
+    float* p = game.p_App().p_PenAt(pen::kRecords - 2);
+    p[pen::kInPlay] = 0;
+    p[pen::kState] = pen::kRescued;
+    const c_StateKey home = game.p_StateKey(0);
+    p[pen::kCellX] += 3;
+    p[pen::kOffsetY] = -0.4f;
+    EXPECT_TRUE(game.p_StateKey(0) == home);
+    p[pen::kState] = pen::kWalking;
+    EXPECT_FALSE(game.p_StateKey(0) == home);
 }
 
 TEST(SolverMap, ReadsLevelOneAsTheGameStoresIt) {
