@@ -11,11 +11,9 @@
 namespace {
 
 constexpr int kSlots = skill::kCount;
-// Each slot box is inset 4 pixels on either side of its fifth of the screen, and 32 high with
-// its top 33 above the bottom edge.
-constexpr int kSlotInset = 4;
-constexpr float kSlotHeight = 32;
-constexpr float kSlotTop = 33;
+constexpr int kSlotInset = menu_layout::kHudSlotInset;
+constexpr float kSlotHeight = menu_layout::kHudSlotHeight;
+constexpr float kSlotTop = menu_layout::kHudSlotTop;
 constexpr float kSlotMiddle = menu_layout::kHudSlotMiddle;
 constexpr float kCounterSize = 2;
 constexpr float kSelectedAlpha = 0.75f;
@@ -68,10 +66,10 @@ int c_MyApp::p_DrawHud() {
         return texts;
     }();
 
-    const int w = vo_game_Trunc(jscrw / kSlots);
+    const int w = menu_layout::HudSlotPart(jscrw);
     const float boxWidth = static_cast<float>(w - 2 * kSlotInset);
     const float top = jscrh - kSlotTop;
-    auto slotRight = [&](int i) { return static_cast<float>((i + 1) * w - kSlotInset); };
+    auto slotRight = [&](int i) { return menu_layout::HudSlotRight(i, w); };
     p_ResetDraw();
 
     if (m_hideHud == 0) {
@@ -102,7 +100,7 @@ int c_MyApp::p_DrawHud() {
             p_Text(right, jscrh - kSlotMiddle, String(counter), kAlignEnd, kAlignCentre);
             p_SetSize(1);
             if (counter > 0) {
-                p_DrawImg(image::kTiles, right - static_cast<float>(w / 2), jscrh - kSlotMiddle,
+                p_DrawImg(image::kTiles, menu_layout::HudSlotIconX(i, w), jscrh - kSlotMiddle,
                           static_cast<float>(image::kSkillIconFrame + i));
             }
         }

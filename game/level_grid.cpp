@@ -122,8 +122,8 @@ int c_MyApp::p_DrawTiles() {
             for (int r = 0; r < pen::kRecords; ++r) {
                 const float* p = &m_pen[r * pen::kFloats];
                 if (p[pen::kInPlay] == 0) continue;
-                const float px = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * size - m_camX;
-                const float py = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * size - m_camY;
+                float px = 0, py = 0;
+                p_PenScreenPoint(r, px, py);
                 if (std::fabs(px - tx) >= kReachX || std::fabs(py - ty) >= kReachY) continue;
 
                 if (code < tile::kSkillPickup + skill::kCount) {

@@ -207,6 +207,12 @@ public:
     int p_Game();
     // The 20 floats of penguin record r.
     float* p_PenAt(int r);
+    // Where penguin r is drawn on the virtual screen, its feet's point: what a tap selects it by
+    // and what picks up pick-ups.
+    int p_PenScreenPoint(int r, float& sx, float& sy);
+    // Whether penguin r would take a skill given in the next update: in play and walking in a
+    // running level, on the ground or just off it.
+    int p_CanTakeSkill(int r);
     // One step of record r, drawn; 1 when the record counts as in play.
     int p_StepPen(int r);
     // Keeps the selected penguin's nearest neighbours on screen for the select stick.

@@ -6,6 +6,7 @@
 #include "framework/app/app.h"
 #include "framework/app/random.h"
 #include "framework/graphics/graphics_context.h"
+#include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
 
@@ -61,8 +62,7 @@ constexpr float kBumpPush = 0.15f;
 constexpr float kPopInStep = 0.75f;
 constexpr float kHop = 0.075f;
 constexpr float kHopRate = 2;
-// A touch within this box around a penguin selects it.
-constexpr float kTapBox = 16;
+constexpr float kTapBox = menu_layout::kPenguinTapBox;
 // The selection marker floats above the penguin and spins a turn every kMarkerTurnMillisecs.
 constexpr float kMarkerLift = 0.75f;
 constexpr float kMarkerSpin = 0.25f;
@@ -108,6 +108,13 @@ int c_MyApp::p_ResetPlayers() {
 }
 
 float* c_MyApp::p_PenAt(int r) { return &m_pen[r * pen::kFloats]; }
+
+int c_MyApp::p_PenScreenPoint(int r, float& sx, float& sy) {
+    const float* p = p_PenAt(r);
+    sx = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * m_tileSize - m_camX;
+    sy = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * m_tileSize - m_camY;
+    return 0;
+}
 
 int c_MyApp::p_Game() {
     m_facedLeft = 0;
@@ -163,8 +170,8 @@ int c_MyApp::p_StepPen(int r) {
         p_SetSize(scale, scale);
     }
     // 2. Where it is drawn, from where it stood at the start of the step.
-    const float sx = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * m_tileSize - m_camX;
-    const float sy = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * m_tileSize - m_camY;
+    float sx = 0, sy = 0;
+    p_PenScreenPoint(r, sx, sy);
     // 3. Neighbours for the select stick.
     p_NotePen(r, sx, sy);
     // 4. The state rules.
