@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/app/random.h"
+#include "framework/app/zero_pages.h"
 #include "game/image_sheets.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
@@ -53,7 +54,8 @@ int FrameOf(int code) { return code < tile::kSkillPickup ? code - 1 : code - til
 }  // namespace
 
 int c_MyApp::p_ResetGrid() {
-    std::fill(m_grid.begin(), m_grid.end(), 0.0f);
+    // The pages a level wrote go back to the system and read as zero again; the rest never left it.
+    vo_pages_Clear(m_grid.Data(), static_cast<size_t>(m_grid.Length()) * sizeof(float));
     return 0;
 }
 

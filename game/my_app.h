@@ -187,7 +187,8 @@ public:
     // Draws the tiles and hands out the pick-ups that penguins touch.
     int p_DrawTiles();
 
-    Array<float> m_grid{grid::kFloats};
+    // Only the level's corner of the grid is ever written, so only its pages are backed.
+    Array<float> m_grid = Array<float>::ZeroPaged(grid::kFloats);
     Array<int> m_matrix{grid::kMatrixInts};
     // Virtual pixels per cell.
     float m_tileSize = 0;
