@@ -122,6 +122,8 @@ public:
     int p_MenuWheel();
     int p_MenuKeys();
     int p_MenuStats();
+    // Makes the statistics' texts of m_statsLevel from m_statsCounts.
+    int p_MakeStatsTexts();
     int p_MenuCredits();
     // Moves the selection to level i (clamped) with the move sound, unless it is already there.
     int p_SelectLevel(int i);
@@ -139,6 +141,12 @@ public:
     int m_creditsTop = 0;
     // Updates the title has run, which turn its gears.
     int m_menuTurn = 0;
+    // The statistics' texts (the heading, then a line a count), made when the level they
+    // describe, m_statsLevel (-1 none yet), or what it starts with, m_statsCounts (penguins,
+    // then the five skills), changes rather than every update.
+    Array<String> m_statsTexts{skill::kCount + 2};
+    Array<int> m_statsCounts{skill::kCount + 1};
+    int m_statsLevel = -1;
 
     // --- Options box: sound, iCade and window mode, over the title or the pause panel (game/menu_options.cpp) ---
     int p_OptionBox();
@@ -332,6 +340,8 @@ public:
     int p_Oval(float x, float y, float xRadius, float yRadius);
     int p_Line(float x1, float y1, float x2, float y2);
     int p_Text(float x, float y, const String& text, float alignX = 0, float alignY = 0, int fontOffset = 0);
+    // The same for a text put together in place (game/text_line.h), which allocates nothing.
+    int p_Text(float x, float y, std::u16string_view text, float alignX = 0, float alignY = 0, int fontOffset = 0);
     int p_SetCol(float r, float g, float b, float a = kNoArg);
     int p_Ink(int colour, float brightness = 1);
     int p_Alpha(float a);
