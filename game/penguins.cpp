@@ -369,7 +369,7 @@ int c_MyApp::p_DrawPen(int r, float sx, float sy) {
         const float angle = static_cast<float>(vo_app_Millisecs() % kMarkerTurnMillisecs) * kMarkerSpin;
         const float scale = m_tileSize / kImageSize;
         p_SetSize(scale * std::sin(angle * D2R), scale);
-        p_DrawImg(image::kTiles, sx, sy - kMarkerLift * m_tileSize, image::kSelectedMarkerFrame);
+        p_DrawImg(image::kPenguin, sx, sy - kMarkerLift * m_tileSize, image::kSelectedMarkerFrame);
     }
     return 0;
 }
