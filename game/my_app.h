@@ -233,6 +233,8 @@ public:
     int p_StartTurn(int r, float newDir);
     // Penguins meeting head on turn each other round.
     int p_PenBump(int r);
+    // Notes in the bump view what the bump test reads of record r as it stands now.
+    int p_NoteBumper(int r);
     // The sprite, a tap that selects it, and the selection marker.
     int p_DrawPen(int r, float sx, float sy);
     // A penguin below the last row loses the level.
@@ -250,6 +252,19 @@ public:
 
     // 50 penguin records of 20 floats (pen:: in game/defs.h).
     Array<float> m_pen{pen::kTableFloats};
+    // The bump view: what the bump test reads of each record, record by record in rows of their
+    // own so that one penguin is tested against all 50 at once. An update notes every record
+    // before its steps, and each record again after its turn and when it is bumped.
+    struct c_BumpView {
+        // In play and not rescued (1) or not (0); the row, y plus its offset; the direction;
+        // and the scaled x the test compares, (x plus its offset) × 32 plus the direction.
+        // Padded to whole rows of four lanes; the padding is never live.
+        static constexpr int kLanes = (pen::kRecords + 3) / 4 * 4;
+        float live[kLanes];
+        float row[kLanes];
+        float dir[kLanes];
+        float reach[kLanes];
+    } m_bumpView{};
     // The play state (play:: in game/defs.h).
     Array<float> m_player{play::kFloats};
 
