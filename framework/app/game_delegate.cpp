@@ -9,8 +9,8 @@ void c_GameDelegate::StartGame() {
     m_graphics = New<gxtkGraphics>();
     vo_graphics_SetGraphicsDevice(m_graphics.Get());
     vo_graphics_SetFont(nullptr, 32);
-    m_audio = New<gxtkAudio>();
-    vo_audio_SetAudioDevice(m_audio);
+    // The sound device opens with the first update, after the first picture: nothing sounds
+    // before the game's first update, and opening it takes a while.
     auto input = New<c_InputDevice>();
     for (int unit = 0; unit < 4; ++unit) input->m__joyStates[unit] = New<c_JoyState>();
     m_input = input;
@@ -22,15 +22,19 @@ void c_GameDelegate::StartGame() {
 
 void c_GameDelegate::SuspendGame() {
     vo_app__app->p_OnSuspend();
-    m_audio->Suspend();
+    if (m_audio) m_audio->Suspend();
 }
 
 void c_GameDelegate::ResumeGame() {
-    m_audio->Resume();
+    if (m_audio) m_audio->Resume();
     vo_app__app->p_OnResume();
 }
 
 void c_GameDelegate::UpdateGame() {
+    if (!m_audio) {
+        m_audio = New<gxtkAudio>();
+        vo_audio_SetAudioDevice(m_audio);
+    }
     vo_app_ValidateDeviceWindow(true);
     m_input->p_BeginUpdate();
     vo_app__app->p_OnUpdate();

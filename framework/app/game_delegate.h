@@ -1,5 +1,5 @@
-// The delegate that creates the devices at start and carries each host event to the
-// application and the input device.
+// The delegate that creates the devices at start (the sound device with the first update) and
+// carries each host event to the application and the input device.
 #pragma once
 
 #include "framework/app/host.h"
