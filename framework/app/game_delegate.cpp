@@ -5,12 +5,23 @@
 #include "framework/graphics/graphics_context.h"
 #include "framework/audio/sound.h"
 
+c_GameDelegate::~c_GameDelegate() {
+    if (m_audioOpening.joinable()) m_audioOpening.join();
+}
+
+void c_GameDelegate::PrepareStart() {
+    // Opening the sound device takes a while and needs no window: it is done while the window
+    // and its OpenGL context are made.
+    m_audioOpening = std::thread([this] { m_audio = New<gxtkAudio>(); });
+}
+
 void c_GameDelegate::StartGame() {
     m_graphics = New<gxtkGraphics>();
     vo_graphics_SetGraphicsDevice(m_graphics.Get());
     vo_graphics_SetFont(nullptr, 32);
-    // The sound device opens with the first update, after the first picture: nothing sounds
-    // before the game's first update, and opening it takes a while.
+    if (m_audioOpening.joinable()) m_audioOpening.join();
+    if (!m_audio) m_audio = New<gxtkAudio>();
+    vo_audio_SetAudioDevice(m_audio);
     auto input = New<c_InputDevice>();
     for (int unit = 0; unit < 4; ++unit) input->m__joyStates[unit] = New<c_JoyState>();
     m_input = input;
@@ -22,19 +33,15 @@ void c_GameDelegate::StartGame() {
 
 void c_GameDelegate::SuspendGame() {
     vo_app__app->p_OnSuspend();
-    if (m_audio) m_audio->Suspend();
+    m_audio->Suspend();
 }
 
 void c_GameDelegate::ResumeGame() {
-    if (m_audio) m_audio->Resume();
+    m_audio->Resume();
     vo_app__app->p_OnResume();
 }
 
 void c_GameDelegate::UpdateGame() {
-    if (!m_audio) {
-        m_audio = New<gxtkAudio>();
-        vo_audio_SetAudioDevice(m_audio);
-    }
     vo_app_ValidateDeviceWindow(true);
     m_input->p_BeginUpdate();
     vo_app__app->p_OnUpdate();

@@ -1,6 +1,8 @@
-// The delegate that creates the devices at start (the sound device with the first update) and
-// carries each host event to the application and the input device.
+// The delegate that creates the devices at start and carries each host event to the
+// application and the input device.
 #pragma once
+
+#include <thread>
 
 #include "framework/app/host.h"
 #include "framework/app/input.h"
@@ -9,6 +11,8 @@
 
 class c_GameDelegate : public VoGameDelegate {
 public:
+    ~c_GameDelegate() override;
+    void PrepareStart() override;
     void StartGame() override;
     void SuspendGame() override;
     void ResumeGame() override;
@@ -23,4 +27,8 @@ public:
     Ref<gxtkGraphics> m_graphics;
     Ref<gxtkAudio> m_audio;
     Ref<c_InputDevice> m_input;
+
+private:
+    // Opens the sound device while the window is made (PrepareStart); StartGame joins it.
+    std::thread m_audioOpening;
 };

@@ -25,6 +25,9 @@ struct c_VoGameEvent {
 // Receives every host event; its own versions do nothing.
 class VoGameDelegate : public Object {
 public:
+    // A host loop calls it before it opens its window: devices that need no window may begin to
+    // open meanwhile, on a thread of their own; StartGame waits for them.
+    virtual void PrepareStart() {}
     virtual void StartGame() {}
     virtual void SuspendGame() {}
     virtual void ResumeGame() {}
