@@ -6,16 +6,19 @@
 # peer installed its column is left out.
 #
 #   scripts/footprint.sh [--runs N] [--settle SECONDS] [--bin GAME] [--peer COMMAND|none] [--smaps]
+#                        [--timeline]
 #
 # RUNS is 5 and SECONDS 4 (memory is read that long after the window was mapped). Without --bin,
 # the Release build in build-release is made and used. --smaps adds where the game's anonymous
-# memory lies, mapping by mapping, from its last run. The X server is always one of our own
-# (Xvfb, black root), so the first window mapped is the program's. No sound card is needed: the
-# game's OpenAL mixes into its null backend and the peer's SDL into its dummy driver.
+# memory lies, mapping by mapping, from its last run. --timeline adds one more launch of the game
+# under strace and says when it opened what marks each stage of its start (strace slows it).
+# The X server is always one of our own (Xvfb, black root), so the first window mapped is the
+# program's. No sound card is needed: the game's OpenAL mixes into its null backend and the
+# peer's SDL into its dummy driver.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-runs=5 settle=4 bin= peer= smaps=
+runs=5 settle=4 bin= peer= smaps= timeline=
 while [[ $# -gt 0 ]]; do
     case "$1" in
         --runs) runs=$2; shift 2 ;;
@@ -23,7 +26,8 @@ while [[ $# -gt 0 ]]; do
         --bin) bin=$2; shift 2 ;;
         --peer) peer=$2; shift 2 ;;
         --smaps) smaps=1; shift ;;
-        *) sed -n '8,14p' "$0" >&2; exit 1 ;;
+        --timeline) timeline=1; shift ;;
+        *) sed -n '8,17p' "$0" >&2; exit 1 ;;
     esac
 done
 
@@ -114,4 +118,24 @@ if [[ -n "$smaps" ]]; then
     echo
     echo "the game's anonymous memory by mapping (its last run):"
     grep '^smaps' "$work/game.$runs" | sed 's/^smaps //'
+fi
+if [[ -n "$timeline" ]]; then
+    command -v strace >/dev/null || { echo "footprint: --timeline needs strace" >&2; exit 1; }
+    rm -rf "$work/game" && mkdir -p "$work/game"
+    (cd "$work/game" && ALSOFT_DRIVERS=null "$measure" --settle 2 --log "$work/timeline.log" -- \
+        strace -f -ttt --seccomp-bpf -e trace=execve,openat -e signal=none -o "$work/strace.txt" "$bin") \
+        >"$work/timeline.measured"
+    echo
+    echo "the game's start, one launch under strace (ms from its start):"
+    awk -v data="$(dirname "$bin")/data/" '
+        { t = $2 * 1000; if (!start) start = t; line = $0 }
+        function at(label) { if (!(label in seen)) { seen[label] = 1; printf "  %7.0f  %s\n", t - start, label } }
+        line ~ /_dri\.so"/ && line !~ /ENOENT/ { at("the OpenGL driver loads: its context is being made") }
+        line ~ /alsoft\.conf"/ { at("the sound device opens") }
+        index(line, data) && line ~ /\.png"/ && !png { png = 1; at("the first picture file is read: the context is made, the game starts") }
+        index(line, data) && line ~ /\.wav"/ { at("the first sound file is read: the first update, the loader's first step") }
+        index(line, data) && line ~ /\/logo\.png"/ { last = t }
+        END { if (last) printf "  %7.0f  %s\n", last - start, "the title'"'"'s logo is read for the last time" }
+    ' "$work/strace.txt"
+    sed 's/^/  /' "$work/timeline.measured" | grep -E 'mapped_ms|picture_ms'
 fi
