@@ -79,13 +79,17 @@ constexpr float kRescuePitch = 0.8f, kRescuePitchRange = 0.4f;
 float Pitch(float low, float range) { return low + range * vo_random_Rnd(); }
 
 // The bump test of one penguin (its row y, direction dir and scaled x reach) against every
-// record of the view: 1 for each record it meets. Each test reads "not at or beyond the limit",
-// as a penguin's own test always has, so that a position that is not a number still passes.
-void MeetAll(const c_MyApp::c_BumpView& view, float y, float dir, float reach, int* meets) {
+// record of the view: 1 for each record it meets, and whether it meets any. Each test reads "not
+// at or beyond the limit", as a penguin's own test always has, so that a position that is not a
+// number still passes.
+int MeetAll(const c_MyApp::c_BumpView& view, float y, float dir, float reach, int* meets) {
+    int any = 0;
     for (int j = 0; j < c_MyApp::c_BumpView::kLanes; ++j) {
         meets[j] = (view.live[j] != 0) & !(std::fabs(y - view.row[j]) >= kBumpRows) & (dir != view.dir[j]) &
                    !(std::fabs(reach - view.reach[j]) >= kBumpReach);
+        any |= meets[j];
     }
+    return any;
 }
 
 }  // namespace
@@ -143,13 +147,16 @@ int c_MyApp::p_Game() {
     if (!skillLeft) steps = kNoSkillSteps;
     // 6. Every record, step by step; the clock stops once the level is over.
     // A record moves only in its own turn and when it is bumped, so the bump view noted now is
-    // kept up to date by noting each record again after its turn.
+    // kept up to date by noting each record again after its turn. Penguins meet only while the
+    // level is on: once it is over nobody reads the view.
     int inPlay = 0;
-    for (int r = 0; r < pen::kRecords; ++r) p_NoteBumper(r);
+    if (m_levelOver == 0) {
+        for (int r = 0; r < pen::kRecords; ++r) p_NoteBumper(r);
+    }
     for (int step = 0; step < steps; ++step) {
         for (int r = 0; r < pen::kRecords; ++r) {
             inPlay += p_StepPen(r);
-            p_NoteBumper(r);
+            if (m_levelOver == 0) p_NoteBumper(r);
         }
         if (m_levelOver == 0) m_player[play::kTimer] -= 1;
     }
@@ -338,8 +345,11 @@ int c_MyApp::p_PenBump(int r) {
         MeetAll(m_bumpView, y, p[pen::kDir], a, meets);
         meets[r] = 0;
     };
-    test();
-    // Meetings are few: the records are passed over four at a time while none of them is met.
+    // Meetings are few: most tests find nobody, and the records are passed over four at a time
+    // while none of them is met.
+    const float reach = (p[pen::kCellX] + p[pen::kOffsetX]) * kBumpScale + p[pen::kDir];
+    if (MeetAll(m_bumpView, y, p[pen::kDir], reach, meets) == 0) return 0;
+    meets[r] = 0;
     for (int j = 0; j < c_BumpView::kLanes; ++j) {
         if (j % 4 == 0 && (meets[j] | meets[j + 1] | meets[j + 2] | meets[j + 3]) == 0) {
             j += 3;
