@@ -133,9 +133,9 @@ if [[ -n "$timeline" ]]; then
         line ~ /_dri\.so"/ && line !~ /ENOENT/ { at("the OpenGL driver loads: its context is being made") }
         line ~ /alsoft\.conf"/ { at("the sound device opens") }
         index(line, data) && line ~ /\.png"/ && !png { png = 1; at("the first picture file is read: the context is made, the game starts") }
-        index(line, data) && line ~ /\.wav"/ { at("the first sound file is read: the first update, the loader's first step") }
+        index(line, data) && line ~ /\.wav"/ { at("the first sound file is read: the first update, the first step of the loader") }
         index(line, data) && line ~ /\/logo\.png"/ { last = t }
-        END { if (last) printf "  %7.0f  %s\n", last - start, "the title'"'"'s logo is read for the last time" }
+        END { if (last) printf "  %7.0f  %s\n", last - start, "the logo of the title is read for the last time" }
     ' "$work/strace.txt"
     sed 's/^/  /' "$work/timeline.measured" | grep -E 'mapped_ms|picture_ms'
 fi
