@@ -6,6 +6,7 @@
 #include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/stored_levels.h"
+#include "game/text_line.h"
 #include "game/truncate.h"
 
 namespace {
@@ -53,7 +54,7 @@ constexpr int kHintCount = static_cast<int>(std::size(kHints));
 }  // namespace
 
 int c_MyApp::p_DrawHud() {
-    // The texts are made once; the counters and the timer are the only text an update builds.
+    // The texts are made once; the counters and the timer are put together in place.
     static const String kPrevKey("¬U"), kNextKey("¬O");
     static const std::array<String, kHintCount> kHintTexts = [] {
         std::array<String, kHintCount> texts;
@@ -97,7 +98,7 @@ int c_MyApp::p_DrawHud() {
 
             p_SetCol(255, 255, 255, 1);
             p_SetSize(kCounterSize);
-            p_Text(right, jscrh - kSlotMiddle, String(counter), kAlignEnd, kAlignCentre);
+            p_Text(right, jscrh - kSlotMiddle, c_TextLine(counter).View(), kAlignEnd, kAlignCentre);
             p_SetSize(1);
             if (counter > 0) {
                 p_DrawImg(image::kTiles, menu_layout::HudSlotIconX(i, w), jscrh - kSlotMiddle,
@@ -121,7 +122,7 @@ int c_MyApp::p_DrawHud() {
     }
     if (m_hideHud == 0) {
         p_SetSize(kTimerSize);
-        p_Text(jscrw - kTimerInset, kTimerInset, String(seconds), kAlignCentre, kAlignCentre);
+        p_Text(jscrw - kTimerInset, kTimerInset, c_TextLine(seconds).View(), kAlignCentre, kAlignCentre);
         p_SetSize(1);
     }
 

@@ -6,6 +6,7 @@
 
 #include "game/level_end.h"
 #include "game/my_app.h"
+#include "game/text_line.h"
 #include "game/truncate.h"
 
 using namespace progress;
@@ -168,7 +169,7 @@ int c_MyApp::p_GameOver() {
             m_rescued = p_CountRescued();
             p_SetCol(100, 255, 100, 1);
             p_SetSize(kRescuedSize);
-            p_Text(0.5f * w, lineY, kRescuedLabel + String(m_rescued), kCentred, kCentred);
+            p_Text(0.5f * w, lineY, c_TextLine().Add(kRescuedLabel).Add(m_rescued).View(), kCentred, kCentred);
         }
         p_ResetDraw();
     }

@@ -7,6 +7,7 @@
 
 #include "game/menu_layout.h"
 #include "game/my_app.h"
+#include "game/text_line.h"
 #include "game/truncate.h"
 
 namespace {
@@ -332,31 +333,45 @@ int c_MyApp::p_MenuKeys() {
 }
 
 int c_MyApp::p_MenuStats() {
+    if (m_optionsOpen != 0 || m_creditsOpen != 0) return 0;
+
+    // What the selected level starts with: the record of the level before it.
+    bool changed = m_statsLevel != m_levelSel;
+    for (int k = 0; k <= skill::kCount; ++k) {
+        int count = 0;
+        if (m_levelSel == 0) {
+            count = k == 0 ? kFirstLevelPenguins : k == 1 + skill::kJump ? kFirstLevelJumps : 0;
+        } else {
+            count = m_progress[progress::RecordOf(m_levelSel) + k];
+        }
+        changed = changed || count != m_statsCounts[k];
+        m_statsCounts[k] = count;
+    }
+    if (changed) {
+        m_statsLevel = m_levelSel;
+        p_MakeStatsTexts();
+    }
+
+    const float top = jscrh / 2 - kStatsRise;
+    p_ResetDraw();
+    p_SetCol(255, 220, 90);
+    p_Text(kStatsX, top - kStatsGap, m_statsTexts[0], kAlignStart, kAlignStart);
+    p_SetCol(255, 255, 255);
+    for (int k = 0; k <= skill::kCount; ++k) {
+        p_Text(kStatsX, top + kStatsGap * static_cast<float>(k), m_statsTexts[1 + k], kAlignStart, kAlignStart);
+    }
+    p_ResetDraw();
+    return 0;
+}
+
+int c_MyApp::p_MakeStatsTexts() {
     static const String kHeading("Level ");
     static const std::array<String, skill::kCount + 1> kLabels = {
         String("Penguins\\n     "), String("Jumps\\n     "),  String("Leaps\\n     "),
         String("Melts\\n     "),    String("Bursts\\n     "), String("Spins\\n     "),
     };
-    if (m_optionsOpen != 0 || m_creditsOpen != 0) return 0;
-
-    // What the selected level starts with: the record of the level before it.
-    std::array<int, skill::kCount + 1> counts{};
-    if (m_levelSel == 0) {
-        counts[0] = kFirstLevelPenguins;
-        counts[1 + skill::kJump] = kFirstLevelJumps;
-    } else {
-        const int record = progress::RecordOf(m_levelSel);
-        for (int k = 0; k <= skill::kCount; ++k) counts[k] = m_progress[record + k];
-    }
-    const float top = jscrh / 2 - kStatsRise;
-    p_ResetDraw();
-    p_SetCol(255, 220, 90);
-    p_Text(kStatsX, top - kStatsGap, kHeading + String(m_levelSel + 1), kAlignStart, kAlignStart);
-    p_SetCol(255, 255, 255);
-    for (int k = 0; k <= skill::kCount; ++k) {
-        p_Text(kStatsX, top + kStatsGap * static_cast<float>(k), kLabels[k] + String(counts[k]), kAlignStart, kAlignStart);
-    }
-    p_ResetDraw();
+    m_statsTexts[0] = kHeading + String(m_statsLevel + 1);
+    for (int k = 0; k <= skill::kCount; ++k) m_statsTexts[1 + k] = kLabels[k] + String(m_statsCounts[k]);
     return 0;
 }
 
@@ -447,12 +462,15 @@ int c_MyApp::p_MenuCredits() {
     p_ResetDraw();
     p_Alpha(opened);
     p_Text(middle, kFiguresTop, kFigures, kAlignCentre, kAlignCentre);
+    // The figures change from update to update, so they are put together in place.
     p_Text(middle, kFiguresTop + kFiguresGap,
-           kEngine + String(vo_game_Trunc(jscrw)) + kTimes + String(vo_game_Trunc(jscrh)), kAlignCentre, kAlignCentre);
-    p_Text(middle, kFiguresTop + 2 * kFiguresGap,
-           kScreen + String(vo_app_DeviceWidth()) + kTimes + String(vo_app_DeviceHeight()), kAlignCentre, kAlignCentre);
-    p_Text(middle, kFiguresTop + 3 * kFiguresGap, kFps + String(m_renderFps) + kBetween + String(m_updFpsAvg),
+           c_TextLine().Add(kEngine).Add(vo_game_Trunc(jscrw)).Add(kTimes).Add(vo_game_Trunc(jscrh)).View(),
            kAlignCentre, kAlignCentre);
+    p_Text(middle, kFiguresTop + 2 * kFiguresGap,
+           c_TextLine().Add(kScreen).Add(vo_app_DeviceWidth()).Add(kTimes).Add(vo_app_DeviceHeight()).View(),
+           kAlignCentre, kAlignCentre);
+    p_Text(middle, kFiguresTop + 3 * kFiguresGap,
+           c_TextLine().Add(kFps).Add(m_renderFps).Add(kBetween).Add(m_updFpsAvg).View(), kAlignCentre, kAlignCentre);
 
     const float centre = jscrh / 2 + kCreditWindowBelowMiddle;
     const float reach = kCreditLineHeight * (kCreditLines / 2);

@@ -5,6 +5,7 @@
 #include "framework/app/glfw_host.h"
 #include "framework/app/input.h"
 #include "framework/audio/sound.h"
+#include "framework/graphics/surface.h"
 #include "framework/net/async_event.h"
 #include "game/menu_layout.h"
 #include "game/my_app.h"
@@ -232,6 +233,9 @@ int c_MyApp::p_OnResume() {
 void voInit() {
     vo_framework_Init();
     vo_game_Init();
+    // The data folder stays where it is, and every picture is loaded again when the window
+    // changes: a picture need not keep its bytes once its texture is made.
+    vo_surface_keepPictureBytes = false;
 }
 
 void voMain() { (new c_MyApp())->m_new(); }

@@ -209,6 +209,7 @@ void VoGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 // One pass is one frame, phases 1 to 5 below. Phase 6, gc_collect, is not a step of its own:
 // it runs after every call the host forwards (VoGame::Guarded).
 void VoGlfwGame::Run() {
+    if (VoGameDelegate* delegate = Delegate()) delegate->PrepareStart();
     SetGlfwWindow(kFirstWindowWidth, kFirstWindowHeight, kColourBits, kColourBits, kColourBits, 0, 0, 0, false);
     StartGame();
     VoWindowSystem& ws = *m_windowSystem;

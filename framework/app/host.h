@@ -26,6 +26,9 @@ struct c_VoGameEvent {
 // Receives every host event; its own versions do nothing.
 class VoGameDelegate : public Object {
 public:
+    // A host loop calls it before it opens its window: devices that need no window may begin to
+    // open meanwhile, on a thread of their own; StartGame waits for them.
+    virtual void PrepareStart() {}
     virtual void StartGame() {}
     virtual void SuspendGame() {}
     virtual void ResumeGame() {}
@@ -88,6 +91,9 @@ public:
     // Reads a whole file; the caller frees the buffer with free(). Null when it cannot be opened.
     virtual unsigned char* LoadData(String location, int* length);
     virtual unsigned char* LoadImageData(String location, int* width, int* height, int* format);
+    // The size and channels of a picture, read without decoding it when the host can; false,
+    // said as LoadImageData says it, when the picture cannot be used.
+    virtual bool LoadImageInfo(String location, int* width, int* height, int* format);
     virtual unsigned char* LoadAudioData(String location, int* length, int* channels, int* format, int* hertz);
     [[noreturn]] virtual void Die(ThrowableObject* ex);
     virtual void gc_collect();
