@@ -2,6 +2,7 @@
 // suspend and resume, the full-screen switch, and the program's voInit and voMain.
 #include <cmath>
 
+#include "framework/app/files.h"
 #include "framework/app/glfw_host.h"
 #include "framework/app/input.h"
 #include "framework/audio/sound.h"
@@ -238,4 +239,11 @@ void voInit() {
     vo_surface_keepPictureBytes = false;
 }
 
-void voMain() { (new c_MyApp())->m_new(); }
+void voMain() {
+    // Only the program, which holds its data folder by now, clears what a replay cut short by a
+    // kill left beside each level's replay; a tool run in the folder must not.
+    for (int level = 1; level <= progress::kLevels; ++level) {
+        vo_file_RemoveTemporaries(vo_game_ReplayLocation(level).ToUtf8());
+    }
+    (new c_MyApp())->m_new();
+}

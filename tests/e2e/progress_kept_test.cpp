@@ -164,9 +164,13 @@ TEST_F(Kept, OnAFullDiskTheProgressTakesTheLastRoomAndAFailedSaveShowsUntilOneSu
 }
 
 TEST_F(Kept, AStartClearsWhatSavesCutShortLeftUnlessAnotherCopyHoldsTheFolder) {
-    // Temporaries of interrupted saves of the state, and files that only look like them.
-    const std::vector<std::string> stale = {".zembrastate.Ab12Cd", ".zembrastate.000000"};
-    const std::vector<std::string> others = {".zembrastate.damaged", ".zembrastate.Ab-12C", "level.Ab12Cd"};
+    // Temporaries of interrupted saves of the state and of a replay, and files that only look
+    // like them.
+    fs::create_directories(dir / "floeward-replays");
+    const std::vector<std::string> stale = {".zembrastate.Ab12Cd", ".zembrastate.000000",
+                                            "floeward-replays/level-07.script.Qx81Lm"};
+    const std::vector<std::string> others = {".zembrastate.damaged", ".zembrastate.Ab-12C", "level.Ab12Cd",
+                                             "floeward-replays/level-07.script", "floeward-replays/notes.Qx81Lm"};
     for (const auto& name : stale) std::ofstream(dir / name).flush();
     for (const auto& name : others) std::ofstream(dir / name) << "kept";
     ASSERT_NO_FATAL_FAILURE(Launch());
