@@ -49,7 +49,7 @@ TEST_F(Title, StartingALevelTakesThePenguinsOfThePreviousRecordAndTheInputMode) 
     EXPECT_EQ(app->m_mode, screen::kInLevel) << "built in the same update";
     EXPECT_EQ(app->m_level, 1);
     EXPECT_EQ(app->m_settings[0], 1);
-    EXPECT_EQ(app->m_inputMode, inputmode::kFire);
+    EXPECT_EQ(app->m_inputMode, inputmode::kKeys) << "a fire key on the keyboard shows key caps";
     EXPECT_EQ(Plays(sfx::kConfirm), 1);
 
     // Back on the title: level 3 after a record of 4 penguins in level 2, started by pointer.
@@ -67,10 +67,10 @@ TEST_F(Title, StartingALevelTakesThePenguinsOfThePreviousRecordAndTheInputMode) 
     EXPECT_EQ(app->m_inputMode, inputmode::kPointer);
     EXPECT_EQ(app->m_wheelPos, -64);
 
-    // A confirm with neither the pointer nor a fire key down.
+    // A confirm with nothing down takes the device pressed last.
     app->m_mode = screen::kTitle;
     app->p_ConfirmLevel();
-    EXPECT_EQ(app->m_inputMode, inputmode::kKeys);
+    EXPECT_EQ(app->m_inputMode, inputmode::kPointer);
 }
 
 TEST_F(Title, UpAndDownMoveTheWheelWithinItsLevels) {
