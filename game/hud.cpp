@@ -69,6 +69,7 @@ constexpr float kRightHintX = 32, kRightHintY = 64, kSpeedHintY = 160;
 
 constexpr Hint kHints[] = {
     {1, false, For::kEvery, "Use skills sparingly.\\nThey carry through the game.", kLeftHintX, kLeftHintY},
+    {1, false, For::kKeys, "Press ¬J to give the\\nselected penguin a skill.", kRightHintX, kRightHintY},
     {1, false, For::kPointer, "Click a skill below to give\\nit to the selected penguin.", kRightHintX, kRightHintY},
     {2, false, For::kEvery, "Collect extra skills\\nto refill the counters.", kLeftHintX, kLeftHintY},
     {3, false, For::kKeys, "Use ¬U and ¬O\\nto switch skills.", kRightHintX, kRightHintY},
