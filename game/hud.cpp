@@ -1,8 +1,7 @@
-// What is drawn over a level in play: the skill slots with their counters, the timer and the
-// hints of the first levels; and the pause request, by key or by the pause button.
+// What is drawn over a level in play: the skill slots with their counters, the timer, the speed-up
+// button, the hints and the level's name; and the pause and restart requests.
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "game/menu_layout.h"
 #include "game/my_app.h"

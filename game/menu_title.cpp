@@ -68,6 +68,9 @@ constexpr int kFirstLevelPenguins = 1, kFirstLevelJumps = 10;
 // Statistics: one entry a line, 35 apart from 105 above the middle, under a heading; the line of
 // what the level needs below them, in the warning colour of its counters.
 constexpr float kStatsX = 24, kStatsRise = 105, kStatsGap = 35;
+// The heading, the level's number and name, stands above the logo's letters, which it would
+// cross at the first entry's gap.
+constexpr float kHeadingRise = 70;
 constexpr int kNeedsText = skill::kCount + 2;
 constexpr int kWarningR = 255, kWarningG = 130, kWarningB = 60;
 
@@ -371,7 +374,7 @@ int c_MyApp::p_MenuStats() {
     const float top = jscrh / 2 - kStatsRise;
     p_ResetDraw();
     p_SetCol(255, 220, 90);
-    p_Text(kStatsX, top - kStatsGap, m_statsTexts[0], kAlignStart, kAlignStart);
+    p_Text(kStatsX, top - kHeadingRise, m_statsTexts[0], kAlignStart, kAlignStart);
     for (int k = 0; k <= skill::kCount; ++k) {
         // A counter short of what the level was proven to need stands out.
         if (k > 0 && (m_statsShort & (1 << (k - 1))) != 0) {
