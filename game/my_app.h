@@ -297,7 +297,7 @@ public:
     // The play state (play:: in game/defs.h).
     Array<float> m_player{play::kFloats};
 
-    // --- HUD: skill slots, counters, timer and hints over a level; the pause request (game/hud.cpp) ---
+    // --- HUD: skill slots, counters, timer, speed-up button, hints and the level's name over a level; the pause and restart requests (game/hud.cpp) ---
     // The level's last drawing before its particles; the out-of-time end is found here.
     int p_DrawHud();
     // Runs after the level's update, paused or not: the pause key and the pause button.
