@@ -50,7 +50,7 @@ constexpr float kPenguinTapBox = 16;
 // shrunk to fit, so that it never covers the level.
 constexpr float kHudSpeedSize = 32, kHudSpeedFromRight = 80, kHudSpeedTop = 32;
 // The level's name at its start: a band across the screen centred this far down.
-constexpr float kLevelNameY = 100;
+constexpr float kLevelNameY = 104;
 
 // The width of a skill slot's part on a screen this wide.
 inline int HudSlotPart(float screenWidth) { return vo_game_Trunc(screenWidth / skill::kCount); }
