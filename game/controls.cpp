@@ -58,6 +58,7 @@ constexpr c_ActionInputs kActions[] = {
     {action::kButton3, {'V', 'I'}, {3}, kNoStick, {13}, kEvery},
     {action::kPrevSkill, {'B', 'U'}, {4}, kNoStick, {14}, kEvery},
     {action::kNextSkill, {'N', 'O'}, {5}, kNoStick, {15}, kEvery},
+    {action::kRestart, {'R'}, {13}, kNoStick, {}, kEvery},
     {action::kBack, {KEY_ESCAPE, KEY_BACKQUOTE, KEY_DELETE, KEY_BACKSPACE}, {6, 7, 14}, kNoStick, {16, 17, 19},
      kPadsOnly},
     {action::kPause, {KEY_ESCAPE, KEY_BACKQUOTE, KEY_DELETE, KEY_BACKSPACE}, {6, 7, 14}, kNoStick, {16, 17, 19},
@@ -77,6 +78,7 @@ constexpr c_ActionInputs kICadeActions[] = {
     {action::kButton3, {}, {3}, kNoStick, {13}, kEvery},
     {action::kPrevSkill, {}, {4}, kNoStick, {14}, kEvery},
     {action::kNextSkill, {}, {5}, kNoStick, {15}, kEvery},
+    {action::kRestart, {}, {13}, kNoStick, {}, kEvery},
     {action::kPause, {KEY_ESCAPE, KEY_DELETE, KEY_BACKSPACE}, {6, 7, 14}, kNoStick, {16, 17, 19}, kEvery},
 };
 
@@ -218,6 +220,39 @@ int c_MyApp::p_ReadInputState(c_InputState& state) {
     }
     state.m_width = vo_app_DeviceWidth();
     state.m_height = vo_app_DeviceHeight();
+    return 0;
+}
+
+int c_MyApp::p_NoteDevice() {
+    constexpr int kKeyboardBit = 1, kPadBit = 2, kPointerBit = 4;
+    const std::span<const c_ActionInputs> table = iCadeControls == 1 ? std::span<const c_ActionInputs>(kICadeActions)
+                                                                     : std::span<const c_ActionInputs>(kActions);
+    bool keys = false;
+    for (const c_ActionInputs& row : table) {
+        for (int i = 0; i < row.m_keys.m_count; ++i) keys = keys || vo_input_KeyDown(row.m_keys.m_code[i]) != 0;
+    }
+    // The iCade's letters reach the game as its buttons, so it counts as a pad.
+    bool pad = false;
+    for (int i = 0; i < vpad::kButtons; ++i) pad = pad || m_pad[i] != 0;
+    for (int p = 0; p < action::kPads && p <= kLastCodedPad; ++p) {
+        for (int b = 0; b < replay::kPadButtons; ++b) pad = pad || vo_input_KeyDown(KEY_JOY0 + KEY_JOY_BUTTONS * p + b) != 0;
+        for (int stick = 0; stick < replay::kSticks; ++stick) {
+            pad = pad || std::fabs(vo_input_JoyX(stick, p)) > kStickThreshold ||
+                  std::fabs(vo_input_JoyY(stick, p)) > kStickThreshold;
+        }
+    }
+    const int held = (keys ? kKeyboardBit : 0) | (pad ? kPadBit : 0) | (m_pointerDown != 0 ? kPointerBit : 0);
+    const int pressed = held & ~m_devicesHeld;
+    m_devicesHeld = held;
+    if ((pressed & kPointerBit) != 0) {
+        m_lastDevice = inputmode::kPointer;
+    } else if ((pressed & kKeyboardBit) != 0) {
+        m_lastDevice = inputmode::kKeys;
+    } else if ((pressed & kPadBit) != 0) {
+        m_lastDevice = inputmode::kPad;
+    }
+    // A player who picks up another device in a level sees its icons from then on.
+    if (m_mode == screen::kInLevel) m_inputMode = m_lastDevice;
     return 0;
 }
 

@@ -37,10 +37,11 @@ constexpr int kContinueItem = 0;
 constexpr int kOptionsItem = 1;
 }  // namespace menu
 
-// How the last level was started from the title (m_inputMode): with a fire key held, by another
-// confirm, or with the pointer. The HUD and the text's key icons follow it.
+// The device the player used last (m_inputMode), taken when a level is confirmed and again
+// whenever another device is pressed in a level: a pad (its buttons and sticks, or the iCade),
+// the keyboard, or the pointer. The HUD, its hints and the text's key icons follow it.
 namespace inputmode {
-constexpr int kFire = 0;
+constexpr int kPad = 0;
 constexpr int kKeys = 1;
 constexpr int kPointer = 2;
 }  // namespace inputmode
@@ -205,10 +206,12 @@ constexpr int kButton2 = 12;
 constexpr int kButton3 = 13;
 constexpr int kPrevSkill = 14;
 constexpr int kNextSkill = 15;
+// Restarts the level in play at once, as the pause panel's Restart does.
+constexpr int kRestart = 18;
 constexpr int kBack = 98;
 constexpr int kPause = 99;
 // The screen driver's latch polls these, in this order, on pads 0 to 3.
-constexpr int kLatchOrder[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
+constexpr int kLatchOrder[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 99};
 constexpr int kPads = 4;
 }  // namespace action
 

@@ -34,6 +34,9 @@ constexpr int kQuitIconFrame = 1;
 constexpr int kRestartIconFrame = 2;
 constexpr int kPlayIconFrame = 3;
 constexpr int kGearIconFrame = 7;
+// The HUD's speed-up button, and its look while held.
+constexpr int kSpeedIconFrame = 8;
+constexpr int kSpeedHeldIconFrame = 9;
 // Frames of the button sheet (kButtons): the focus ring, the level discs, and a gear turning
 // through kGearFrames frames.
 constexpr int kFocusRingFrame = 0;
@@ -70,6 +73,8 @@ constexpr int kFontCell = 16;
 constexpr int kFontCells = 128;
 constexpr int kFontAdvance = 7;
 constexpr int kFontLineHeight = 10;
+// The font's cell for a long dash, which the text routine draws for "—".
+constexpr int kFontDashFrame = 95;
 
 // The sheet of a slot, or null when the table has none.
 constexpr const Sheet* SheetOf(int slot) {

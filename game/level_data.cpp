@@ -1,5 +1,5 @@
-// The levels stored in the program as run-length coded text, their decoding, and building a
-// level from the text: the grid, the start and exit, the counters and the waiting penguins.
+// The levels stored in the program as run-length coded text, their titles, their decoding, and
+// building a level from the text: the grid, the start and exit, the counters and the waiting penguins.
 #include <array>
 #include <string>
 
@@ -174,8 +174,22 @@ int c_MyApp::p_FlushGame() {
     return 0;
 }
 
+const String& c_MyApp::p_LevelTitle(int level) {
+    static const std::array<String, kLastStoredLevel + 1> kTitles = [] {
+        std::array<String, kLastStoredLevel + 1> titles;
+        for (int n = kFirstStoredLevel; n <= kLastStoredLevel; ++n) {
+            const String name(vo_levels_Name(n));
+            titles[n] = String("Level ") + String(n) + (name.Empty() ? String() : String(" \u2014 ") + name);
+        }
+        return titles;
+    }();
+    static const String kNone;
+    return level >= kFirstStoredLevel && level <= kLastStoredLevel ? kTitles[level] : kNone;
+}
+
 int c_MyApp::p_LoadGame() {
     m_tapSkill = -1;
+    m_levelAge = 0;
     m_mode = screen::kInLevel;
     p_PlayTune(String(kLevelTune), kLoopTune);
     p_FlushGame();

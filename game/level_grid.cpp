@@ -121,6 +121,8 @@ int c_MyApp::p_PlaceLevel() {
     m_tileSize = size;
     m_camX = size * kHalfLevelCells - jscrw / 2;
     m_camY = size * kLevelDepthCells - jscrh;
+    m_levelTop = kTopStrip - m_camY;
+    m_levelBottom = m_levelTop + size * static_cast<float>(grid::kRows);
     return 0;
 }
 

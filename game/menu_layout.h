@@ -45,6 +45,12 @@ constexpr float kHudSlotHeight = 32, kHudSlotTop = 33;
 constexpr float kHudSlotMiddle = 16;
 // A tap within this square box around a penguin's point selects it.
 constexpr float kPenguinTapBox = 16;
+// The speed-up button, 32 square, its centre 80 in from the right edge: level with the timer
+// where the level leaves room above itself, else in the band between the level and the slots,
+// shrunk to fit, so that it never covers the level.
+constexpr float kHudSpeedSize = 32, kHudSpeedFromRight = 80, kHudSpeedTop = 32;
+// The level's name at its start: a band across the screen centred this far down.
+constexpr float kLevelNameY = 104;
 
 // The width of a skill slot's part on a screen this wide.
 inline int HudSlotPart(float screenWidth) { return vo_game_Trunc(screenWidth / skill::kCount); }
@@ -52,5 +58,17 @@ inline int HudSlotPart(float screenWidth) { return vo_game_Trunc(screenWidth / s
 inline float HudSlotRight(int i, int part) { return static_cast<float>((i + 1) * part - kHudSlotInset); }
 // The x of skill slot i's icon.
 inline float HudSlotIconX(int i, int part) { return HudSlotRight(i, part) - static_cast<float>(part / 2); }
+
+struct HudButton {
+    float x, y, size;
+};
+// Where the speed-up button lies on a screen this wide and high, over a level whose cells span
+// levelTop to levelBottom.
+inline HudButton HudSpeedButton(float screenWidth, float screenHeight, float levelTop, float levelBottom) {
+    const float x = screenWidth - kHudSpeedFromRight;
+    if (levelTop >= kHudSpeedTop + kHudSpeedSize / 2) return {x, kHudSpeedTop, kHudSpeedSize};
+    const float band = screenHeight - kHudSlotTop - levelBottom;
+    return {x, levelBottom + band / 2, band < kHudSpeedSize ? band : kHudSpeedSize};
+}
 
 }  // namespace menu_layout

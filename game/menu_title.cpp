@@ -7,6 +7,7 @@
 
 #include "game/menu_layout.h"
 #include "game/my_app.h"
+#include "game/stored_levels.h"
 #include "game/text_line.h"
 #include "game/truncate.h"
 
@@ -56,13 +57,22 @@ constexpr float kDiscPixels = 64, kNumberSize = 2;
 constexpr float kDragArea = 500;
 constexpr float kDragSpin = 0.25f, kSpinLimit = 40, kSpinDecay = 0.75f, kSpinStop = 1;
 constexpr float kTapSlop = 6;
+// A refused level's disc shakes for 24 updates, up to 6 pixels either way, dying away.
+constexpr int kLockShakeUpdates = 24;
+constexpr float kLockShakePixels = 6, kLockShakeRate = 1.3f;
 constexpr float kSettle = 0.25f, kSettled = 0.5f;
 
 // The first level starts with one penguin and ten jumps; later ones with the record of the
 // level before.
 constexpr int kFirstLevelPenguins = 1, kFirstLevelJumps = 10;
-// Statistics: one entry a line, 35 apart from 105 above the middle, under a heading.
+// Statistics: one entry a line, 35 apart from 105 above the middle, under a heading; the line of
+// what the level needs below them, in the warning colour of its counters.
 constexpr float kStatsX = 24, kStatsRise = 105, kStatsGap = 35;
+// The heading, the level's number and name, stands above the logo's letters, which it would
+// cross at the first entry's gap.
+constexpr float kHeadingRise = 70;
+constexpr int kNeedsText = skill::kCount + 2;
+constexpr int kWarningR = 255, kWarningG = 130, kWarningB = 60;
 
 // The credits panel: eight lines of 16 pixels at 0.8 size scroll up through a window centred
 // 8 below the middle, fading out within 24 pixels of its ends; the technical figures from 16
@@ -166,13 +176,12 @@ int c_MyApp::p_ConfirmLevel() {
     m_pointerUsed = 1;
     if (p_LevelOpen(m_levelSel) == 0) {
         p_PlaySFX(sfx::kRefusal, kFullVolume);
+        m_lockShake = kLockShakeUpdates;
         return 0;
     }
     p_PlaySFX(sfx::kConfirm, kFullVolume);
-    m_inputMode = m_pointerDown != 0 ? inputmode::kPointer : inputmode::kKeys;
-    for (int key = action::kUse; key <= action::kNextSkill; ++key) {
-        if (p_PlayKeyAll(key, 1) != 0) m_inputMode = inputmode::kFire;
-    }
+    // The icons follow the device that confirmed: a fire key is a key, a pad button a pad.
+    m_inputMode = m_lastDevice;
     m_settings[0] = m_levelSel == 0
                         ? kFirstLevelPenguins
                         : m_progress[progress::RecordOf(m_levelSel)];
@@ -188,8 +197,12 @@ int c_MyApp::p_MenuOptionsButton() {
     p_ResetDraw();
     p_DrawImg(image::kButtons, x, y, static_cast<float>(image::kGearFrame + turn));
     if (m_menuCursor == menu::kOptionsFocus) p_DrawImg(image::kButtons, x, y, image::kFocusRingFrame);
-    if (m_keyUsed == 0 && m_pointerUsed == 0 && m_optionsOpen == 0 && m_creditsOpen == 0 &&
-        p_MouseIn_Centered(x, y, kGearArea, kGearArea) == 1) {
+    // The end banner takes every press while it retracts; one on the gear is kept for after it.
+    if (m_endTimer > 0 && m_pointerDown != 0 && p_MouseIn_Centered(x, y, kGearArea, kGearArea) == 1) m_gearPressed = 1;
+    const bool pressed = m_keyUsed == 0 && m_pointerUsed == 0 && p_MouseIn_Centered(x, y, kGearArea, kGearArea) == 1;
+    const bool kept = m_gearPressed == 1 && m_endTimer == 0;
+    if (m_optionsOpen == 0 && m_creditsOpen == 0 && (pressed || kept)) {
+        m_gearPressed = 0;
         m_optionsOpen = 1;
         m_keyUsed = 1;
         m_pointerUsed = 1;
@@ -261,9 +274,15 @@ int c_MyApp::p_MenuWheel() {
     }
 
     const float at = -m_wheelPos / static_cast<float>(progress::kWheelStep);
+    // A refused level's disc shakes, so that a player by pointer sees why nothing started.
+    const float shake = m_lockShake > 0 ? kLockShakePixels * std::sin(static_cast<float>(m_lockShake) * kLockShakeRate) *
+                                              static_cast<float>(m_lockShake) / kLockShakeUpdates
+                                        : 0;
+    if (m_lockShake > 0) --m_lockShake;
     for (int i = 0; i <= progress::kLastLevelIndex; ++i) {
-        const Disc d = PlaceDisc(i, at, centreX, topY);
+        Disc d = PlaceDisc(i, at, centreX, topY);
         if (d.alpha <= 0) continue;
+        if (i == m_levelSel) d.x += shake;
         p_ResetDraw();
         p_Alpha(d.alpha);
         p_SetSize(d.size);
@@ -355,23 +374,49 @@ int c_MyApp::p_MenuStats() {
     const float top = jscrh / 2 - kStatsRise;
     p_ResetDraw();
     p_SetCol(255, 220, 90);
-    p_Text(kStatsX, top - kStatsGap, m_statsTexts[0], kAlignStart, kAlignStart);
-    p_SetCol(255, 255, 255);
+    p_Text(kStatsX, top - kHeadingRise, m_statsTexts[0], kAlignStart, kAlignStart);
     for (int k = 0; k <= skill::kCount; ++k) {
+        // A counter short of what the level was proven to need stands out.
+        if (k > 0 && (m_statsShort & (1 << (k - 1))) != 0) {
+            p_SetCol(kWarningR, kWarningG, kWarningB);
+        } else {
+            p_SetCol(255, 255, 255);
+        }
         p_Text(kStatsX, top + kStatsGap * static_cast<float>(k), m_statsTexts[1 + k], kAlignStart, kAlignStart);
+    }
+    if (m_statsShort != 0) {
+        p_SetCol(kWarningR, kWarningG, kWarningB);
+        p_Text(kStatsX, top + kStatsGap * static_cast<float>(skill::kCount + 1), m_statsTexts[kNeedsText], kAlignStart,
+               kAlignStart);
     }
     p_ResetDraw();
     return 0;
 }
 
 int c_MyApp::p_MakeStatsTexts() {
-    static const String kHeading("Level ");
     static const std::array<String, skill::kCount + 1> kLabels = {
         String("Penguins\\n     "), String("Jumps\\n     "),  String("Leaps\\n     "),
         String("Melts\\n     "),    String("Bursts\\n     "), String("Spins\\n     "),
     };
-    m_statsTexts[0] = kHeading + String(m_statsLevel + 1);
+    static const std::array<const char*, skill::kCount> kOne = {" Jump", " Leap", " Melt", " Burst", " Spin"};
+    static const std::array<const char*, skill::kCount> kMore = {" Jumps", " Leaps", " Melts", " Bursts", " Spins"};
+    const int level = m_statsLevel + 1;
+    m_statsTexts[0] = p_LevelTitle(level);
     for (int k = 0; k <= skill::kCount; ++k) m_statsTexts[1 + k] = kLabels[k] + String(m_statsCounts[k]);
+
+    // What the record of the level before leaves short of the level's proven needs; the first
+    // level starts with what it always starts with.
+    m_statsShort = 0;
+    const int* needs = level > kFirstStoredLevel ? m_needsOf(level) : nullptr;
+    String line("Needs");
+    for (int k = 0; needs != nullptr && k < skill::kCount; ++k) {
+        if (needs[k] == kUnknownNeed || m_statsCounts[1 + k] >= needs[k]) continue;
+        line = line + String(m_statsShort == 0 ? " " : ", ") + String(needs[k]) + String(needs[k] == 1 ? kOne[k] : kMore[k]);
+        m_statsShort |= 1 << k;
+    }
+    m_statsTexts[kNeedsText] = m_statsShort == 0 ? String()
+                                                 : line + String(" \u2014\\nreplay level ") + String(level - 1) +
+                                                       String(" and\\nkeep more");
     return 0;
 }
 

@@ -82,8 +82,9 @@ int c_MyApp::p_OnUpdate() {
     m_updFpsAvg = (m_updFps + 9 * m_updFpsAvg) / 10;
     m_updLast = vo_app_Millisecs();
 
-    // 5. The pointer, and the level's input kept for its replay.
+    // 5. The pointer, the device pressed last, and the level's input kept for its replay.
     p_ReadPointer();
+    p_NoteDevice();
     p_ReplayCapture();
 
     // 6. The key latch.

@@ -10,6 +10,7 @@
 #include "game/globals.h"
 #include "game/image_sheets.h"
 #include "game/replay_log.h"
+#include "game/stored_levels.h"
 
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
@@ -77,6 +78,8 @@ public:
     int p_Button0(int image, float x, float y, int frame);
     // What the input reads now, for the replay: held keys and buttons, sticks, pointer, touches.
     int p_ReadInputState(c_InputState& state);
+    // Update step 5: the device pressed last (inputmode::), which a level's m_inputMode follows.
+    int p_NoteDevice();
 
     // iCade buttons 0 to 18 (0 up, 2 held) and the back-key hits of the update.
     Array<int> m_pad{vpad::kEntries};
@@ -92,6 +95,10 @@ public:
     float m_keyRampX = 0, m_keyRampY = 0;
     // The last p_Button's hit.
     int m_buttonHit = 0;
+    // p_NoteDevice: the device of the last new press, and which devices were held (one bit each
+    // for keyboard, pad and pointer) in the update before.
+    int m_lastDevice = inputmode::kKeys;
+    int m_devicesHeld = 0;
 
     // --- Replays: the level's input kept as an input script (game/replays.cpp) ---
     // The level was built (p_LoadGame): the next update's end starts the recording.
@@ -143,12 +150,22 @@ public:
     int m_creditsTop = 0;
     // Updates the title has run, which turn its gears.
     int m_menuTurn = 0;
+    // Updates left of the refused level's shake.
+    int m_lockShake = 0;
+    // 1 when the gear was pressed while the end banner still took the presses: the options open
+    // once it is gone.
+    int m_gearPressed = 0;
     // The statistics' texts (the heading, then a line a count), made when the level they
     // describe, m_statsLevel (-1 none yet), or what it starts with, m_statsCounts (penguins,
     // then the five skills), changes rather than every update.
-    Array<String> m_statsTexts{skill::kCount + 2};
+    // After them, the line of what the level needs that the counters fall short of, and which
+    // skills do (bit k for skill k).
+    Array<String> m_statsTexts{skill::kCount + 3};
     Array<int> m_statsCounts{skill::kCount + 1};
     int m_statsLevel = -1;
+    int m_statsShort = 0;
+    // Where a level's proven needs come from: the stored levels (vo_levels_Needs).
+    const int* (*m_needsOf)(int level) = vo_levels_Needs;
 
     // --- Options box: sound, iCade and window mode, over the title or the pause panel (game/menu_options.cpp) ---
     int p_OptionBox();
@@ -176,6 +193,8 @@ public:
     int p_BuildLevel(int level, const String& text);
     int p_LoadGame();
     int p_FlushGame();
+    // "Level N — Name" of a stored level ("Level N" without a name); empty for any other.
+    const String& p_LevelTitle(int level);
 
     // The level in play, from 1.
     int m_level = 0;
@@ -207,6 +226,8 @@ public:
     float m_camY = 0;
     float m_camDX = 0;
     float m_camDY = 0;
+    // Where the level's cells begin and end on the screen, from the top.
+    float m_levelTop = 0, m_levelBottom = 0;
 
     // --- Penguins and skills (game/penguins.cpp, game/skills.cpp) ---
     int p_AddPen(float x, float y, int dir, int delay, int select);
@@ -276,16 +297,20 @@ public:
     // The play state (play:: in game/defs.h).
     Array<float> m_player{play::kFloats};
 
-    // --- HUD: skill slots, counters, timer and hints over a level; the pause request (game/hud.cpp) ---
+    // --- HUD: skill slots, counters, timer, speed-up button, hints and the level's name over a level; the pause and restart requests (game/hud.cpp) ---
     // The level's last drawing before its particles; the out-of-time end is found here.
     int p_DrawHud();
     // Runs after the level's update, paused or not: the pause key and the pause button.
     int p_InGame();
     // Pauses the level with its panel about to slide in.
     int p_OpenPause();
+    // 1 while the pointer holds the speed-up button down.
+    int p_SpeedButtonHeld();
 
     // 1 once some penguin faced left in this update: the level sets it, p_DrawHud reads and clears it.
     int m_facedLeft = 0;
+    // Updates the level has run since it was built, which its name's showing follows.
+    int m_levelAge = 0;
     // Where the level's own drawing ends in the draw queue. A paused level is not drawn again, so
     // each paused update goes back to this mark and draws only what lies over the level.
     int m_levelDrawn = 0;

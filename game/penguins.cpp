@@ -148,7 +148,7 @@ int c_MyApp::p_Game() {
     m_player[play::kLeftPenguin] = -1;
     m_player[play::kRightPenguin] = -1;
     int steps = kNormalSteps;
-    if (m_levelOver == 0 && p_PlayKey(action::kSpeedUp, 0, 0) != 0) steps = kFastSteps;
+    if (m_levelOver == 0 && (p_PlayKey(action::kSpeedUp, 0, 0) != 0 || p_SpeedButtonHeld() != 0)) steps = kFastSteps;
     bool skillLeft = false;
     for (int s = 0; s < skill::kCount; ++s) skillLeft = skillLeft || m_player[play::kCounters + s] != 0;
     if (!skillLeft) steps = kNoSkillSteps;

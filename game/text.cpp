@@ -1,5 +1,5 @@
-// The game's text routine: measuring, alignment and rotation, kerning, the "¬" key icons and
-// the two-character line-break escape, each glyph recorded as an image command.
+// The game's text routine: measuring, alignment and rotation, kerning, the "¬" key icons, the
+// long dash and the two-character line-break escape, each glyph recorded as an image command.
 #include <cmath>
 
 #include "framework/app/app.h"
@@ -9,11 +9,12 @@
 namespace {
 
 constexpr int kIconMark = 172;  // "¬"
+constexpr int kLongDash = 0x2014;  // "—"
 constexpr int kFirstGlyph = 32;
 constexpr int kGlyphFrames = 128;
 // The pen step of a "¬" icon while measuring.
 constexpr int kIconMeasureKerning = 2;
-// The second icon set, used while the last level was started with a fire key held.
+// The second icon set: a pad's controls instead of key caps.
 constexpr int kSecondIconSet = 16;
 constexpr int kNoBlink = -1;
 
@@ -123,7 +124,7 @@ int c_MyApp::p_Text(float x, float y, std::u16string_view text, float alignX, fl
         } else {
             ++i;
             if (c == 0) continue;
-            frame = c - kFirstGlyph;
+            frame = c == kLongDash ? image::kFontDashFrame : c - kFirstGlyph;
             k = Kerning(frame);
         }
         if (Drawable(frame)) p_DrawImg(slot, penX, penY, static_cast<float>(frame));

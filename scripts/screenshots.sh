@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real game in its 640×480 window: the title, level 1 in
-# play with its HUD, the pause panel and the end banner, into docs/screenshots/. Builds a Release
+# play with its HUD and keyboard hints, the pause panel, the end banner and level 1 started by
+# mouse with its pointer hints, into docs/screenshots/. Builds a Release
 # game of its own in build-screenshots/ and plays it as the end-to-end tests do, under an X server
 # of its own when no display is set.
 set -euo pipefail

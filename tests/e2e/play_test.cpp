@@ -5,6 +5,7 @@
 // played with the same keys, says what each screen must show and where the penguin must jump.
 #include <chrono>
 #include <filesystem>
+#include <string>
 #include <thread>
 
 #include "e2e/level_one.h"
@@ -12,6 +13,7 @@
 #include "e2e/real_window.h"
 #include "e2e/reference.h"
 #include "game/image_sheets.h"
+#include "game/stored_levels.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -26,6 +28,11 @@ constexpr size_t kRescueSearchFrames = 4 * kMixRate, kAfterBannerFrames = 2 * kM
 
 std::string DataFile(const std::string& name) { return std::string(FLOEWARD_BUILD_DIR) + "/data/" + name; }
 
+// The statistics' heading of a level as a scene reads it: its number and name, a long dash between.
+std::string TitleHeading(int level) {
+    return "Level " + std::to_string(level) + " " + static_cast<char>(image::kFontDashFrame + 32) + " " + vo_levels_Name(level);
+}
+
 using Playing = RealGameTest;
 
 TEST_F(Playing, LevelOneSolvedByKeysOpensLevelTwoSavesItAndASecondStartShowsIt) {
@@ -36,7 +43,7 @@ TEST_F(Playing, LevelOneSolvedByKeysOpensLevelTwoSavesItAndASecondStartShowsIt) 
     ASSERT_EQ(late.walk[kJumpUpdate].slot, image::kPenguin) << "the penguin is not drawn where the jump is aimed";
     // Afterwards the title shows level 2 selected, open, with its statistics.
     ASSERT_TRUE(SelectedDisc(early.titleAfter).open);
-    ASSERT_FALSE(early.titleAfter.Line("Level 2").glyphs.empty());
+    ASSERT_FALSE(early.titleAfter.Line(TitleHeading(2)).glyphs.empty());
 
     ASSERT_NO_FATAL_FAILURE(Launch());
     std::string why;
@@ -153,7 +160,7 @@ TEST_F(Playing, EscapePausesALevelAndItsQuitEndsItWithTheQuitBanner) {
         10s, "quit-banner"))
         << why;
     // Quitting opens nothing: the title comes back at level 1.
-    ASSERT_FALSE(titleAfter.Line("Level 1").glyphs.empty());
+    ASSERT_FALSE(titleAfter.Line(TitleHeading(1)).glyphs.empty());
     EXPECT_TRUE(
         WaitForPicture([&](const Picture& p) { return ShowsTitle(p, titleAfter, &why); }, 15s, "title-after-quit"))
         << why;

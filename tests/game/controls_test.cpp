@@ -8,6 +8,7 @@
 #include "framework/app/key_codes.h"
 #include "game/controls.h"
 #include "game_fixture.h"
+#include "tools/replay/replay_runner.h"
 #include "tools/replay/replay_script.h"
 
 namespace game_test {
@@ -50,7 +51,7 @@ const Mapping kKeysOff = {
     {40, {8}},      {'S', {8}},     {'Z', {10}},    {'J', {10}},     {32, {10}},     {13, {10}},
     {'X', {11}},    {'K', {11}},    {17, {11}},     {'C', {12}},     {'L', {12}},    {16, {12}},
     {'V', {13}},    {'I', {13}},    {'B', {14}},    {'U', {14}},     {'N', {15}},    {'O', {15}},
-    {kEsc, {98, 99}}, {kBackquote, {98, 99}}, {46, {98, 99}}, {8, {98, 99}},
+    {'R', {18}},    {kEsc, {98, 99}}, {kBackquote, {98, 99}}, {46, {98, 99}}, {8, {98, 99}},
 };
 const Mapping kKeysOn = {
     {38, {0}}, {37, {3}}, {39, {5}}, {40, {8}}, {32, {10}}, {13, {10}},
@@ -59,7 +60,7 @@ const Mapping kKeysOn = {
 // Pad button → actions (the iCade on drops 98).
 const Mapping kButtons = {
     {9, {0}},  {8, {3}},  {10, {5}}, {11, {8}}, {0, {10}},      {1, {11}},      {2, {12}},
-    {3, {13}}, {4, {14}}, {5, {15}}, {6, {98, 99}}, {7, {98, 99}}, {14, {98, 99}},
+    {3, {13}}, {4, {14}}, {5, {15}}, {6, {98, 99}}, {7, {98, 99}}, {13, {18}}, {14, {98, 99}},
 };
 
 TEST_F(Controls, KeyboardActionsInBothModes) {
@@ -427,6 +428,42 @@ TEST_F(Controls, LatchLeavesBackAloneWhileThePointerIsTakenOrOffTheTitle) {
     app->p_LatchKeys();
     EXPECT_EQ(app->m_creditsOpen, 1);
     EXPECT_EQ(app->m_keyUsed, 0);
+}
+
+// The icons follow the device pressed last: the one that confirmed the level, then whichever
+// the player picks up in it. A device held on does not take the icons back from a newer press.
+TEST(InputMode, FollowsTheDevicePressedLast) {
+    struct Step {
+        const char* script;
+        int mode;
+    };
+    const Step byKeys[] = {
+        {"title 1\nwait 1", inputmode::kKeys},
+        {"pad down 0 4\nwait 1\npad up 0 4\nwait 1", inputmode::kPad},
+        {"key down 75\nwait 1", inputmode::kKeys},
+        {"pointer down 200 300\nwait 1", inputmode::kPointer},
+        {"pointer up\nwait 1", inputmode::kPointer},
+        {"pad stick 1 1 0.9 0\nwait 1", inputmode::kPad},
+        {"key up 75\nwait 1\nkey tap 79\nwait 1", inputmode::kKeys},
+    };
+    c_ReplayRunner runner;
+    for (const Step& step : byKeys) {
+        SCOPED_TRACE(step.script);
+        c_ReplayScript script;
+        c_ReplayError error;
+        ASSERT_TRUE(vo_replay_ParseScript(step.script, script, error)) << error.p_Text();
+        ASSERT_TRUE(runner.p_Run(script, error)) << error.p_Text();
+        EXPECT_EQ(runner.p_App().m_mode, screen::kInLevel);
+        EXPECT_EQ(runner.p_App().m_inputMode, step.mode);
+    }
+
+    // A level confirmed by a pad's fire button starts with the pad's icons.
+    c_ReplayRunner byPad;
+    c_ReplayScript script;
+    c_ReplayError error;
+    ASSERT_TRUE(vo_replay_ParseScript("until loaded\nwait 60\npad down 0 0\nuntil mode 10 5", script, error));
+    ASSERT_TRUE(byPad.p_Run(script, error)) << error.p_Text();
+    EXPECT_EQ(byPad.p_App().m_inputMode, inputmode::kPad);
 }
 
 }  // namespace

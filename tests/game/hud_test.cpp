@@ -1,6 +1,8 @@
 // Over a level in play: the skill slots and their taps, counters, icons and switch keys, the
 // hints of the first levels, and the pause request by key and by button.
+#include "game/menu_layout.h"
 #include "game_fixture.h"
+#include "tools/replay/replay_runner.h"
 
 namespace game_test {
 namespace {
@@ -14,6 +16,8 @@ protected:
         app->m_level = 5;
         app->m_inputMode = 2;
         app->m_player[play::kTimer] = play::kLevelSteps;
+        // Past the level's name, which shows only at its start.
+        app->m_levelAge = 1000;
         app->p_CLS2D();
     }
     void Draw() {
@@ -115,10 +119,48 @@ TEST_F(Hud, HintsOfTheFirstFourLevels) {
         EXPECT_EQ(ImagesOf(app->m_curFont, 160, 190).empty(), !c.speedUp);
         EXPECT_EQ(app->m_facedLeft, 0) << "the flag holds for one update";
     }
-    app->m_inputMode = 2;
-    app->m_level = 1;
-    Draw();
-    EXPECT_TRUE(ImagesOf(app->m_curFont, 60, 90).empty()) << "none after a start by pointer";
+}
+
+// By pointer the first levels explain the pointer in the places where the keys' hints stand; the
+// key hints, with their key icons, wait for keys or a pad. Level 2 only tells every player of
+// pick-ups, on the left as level 1 tells of saving skills.
+TEST_F(Hud, PointerHintsByPointerAndKeyHintsByKeysOrPad) {
+    ws.now = 100.3;  // outside the key icons' blink phase
+    auto hintAt = [&](float top) {
+        std::string text;
+        bool icons = false;
+        for (const auto& glyph : ImagesOf(app->m_curFont, top, top + 30)) {
+            if (glyph[1] < 320) continue;
+            icons = icons || glyph[3] >= 96;
+            text += static_cast<char>(glyph[3] + 32);
+        }
+        return std::pair{text, icons};
+    };
+    for (int level = 1; level <= 4; ++level) {
+        for (int mode : {inputmode::kPad, inputmode::kKeys, inputmode::kPointer}) {
+            SCOPED_TRACE(testing::Message() << "level " << level << " mode " << mode);
+            app->m_level = level;
+            app->m_inputMode = mode;
+            app->m_facedLeft = 1;
+            Draw();
+            const auto [right, rightIcons] = hintAt(60);
+            const auto [speed, speedIcons] = hintAt(160);
+            const bool pointer = mode == inputmode::kPointer;
+            const auto left = ImagesOf(app->m_curFont, 60, 90);
+            EXPECT_EQ(!left.empty() && left[0][1] == 87, level <= 2) << "the left hints speak to every player";
+            if (level == 2) {
+                EXPECT_EQ(right, "");
+            } else if (pointer) {
+                EXPECT_EQ(right.rfind("Click", 0), 0u) << right;
+                EXPECT_FALSE(rightIcons);
+            } else {
+                EXPECT_FALSE(right.empty());
+                EXPECT_TRUE(rightIcons) << right;
+            }
+            EXPECT_EQ(speed.empty(), level != 4);
+            if (level == 4) EXPECT_EQ(speedIcons, !pointer) << speed;
+        }
+    }
 }
 
 TEST_F(Hud, ThePauseKeyPausesOnceItIsFree) {
@@ -157,6 +199,72 @@ TEST_F(Hud, ThePauseButtonPausesEvenWithThePointerTaken) {
     EXPECT_EQ(app->m_paused, 1);
     EXPECT_EQ(app->m_pauseDir, 1);
     EXPECT_EQ(app->m_keyUsed, 1);
+}
+
+// A level played by script on a headless game, for the HUD's controls over whole updates.
+class HudPlay : public testing::Test {
+protected:
+    void Play(const std::string& text) {
+        c_ReplayScript script;
+        c_ReplayError error;
+        ASSERT_TRUE(vo_replay_ParseScript(text, script, error)) << error.p_Text();
+        ASSERT_TRUE(runner.p_Run(script, error)) << error.p_Text();
+    }
+    float Timer() { return app.m_player[play::kTimer]; }
+    // The simulation steps the next update takes, with that input.
+    float StepsOf(const std::string& input) {
+        const float before = Timer();
+        Play(input + "\nwait 1");
+        return before - Timer();
+    }
+
+    c_ReplayRunner runner;
+    c_MyApp& app = runner.p_App();
+};
+
+TEST_F(HudPlay, TheSpeedUpButtonHoldsTheSpeedUpAndNeverCoversTheLevel) {
+    Play("start 1 1\nwait 30");
+    const float normal = StepsOf("");
+    const menu_layout::HudButton button = menu_layout::HudSpeedButton(640, 480, app.m_levelTop, app.m_levelBottom);
+    EXPECT_LT(button.y + button.size / 2, app.m_levelTop);
+    const std::string at = std::to_string(static_cast<int>(button.x)) + " " + std::to_string(static_cast<int>(button.y));
+    const float held = StepsOf("pointer down " + at);
+    EXPECT_GT(held, normal);
+    EXPECT_EQ(StepsOf(""), held) << "for as long as it is held";
+    EXPECT_EQ(StepsOf("pointer up"), normal);
+    EXPECT_EQ(StepsOf("pointer down " + at + "\nkey down 113"), normal) << "hidden with the HUD, it is not there";
+    Play("pointer up\nkey up 113\nkey tap 113\nwait 1");
+
+    // A wide window's level reaches up to the top: the button goes below it, over no cell.
+    jscrw = 854;
+    app.p_PlaceLevel();
+    const menu_layout::HudButton wide = menu_layout::HudSpeedButton(jscrw, jscrh, app.m_levelTop, app.m_levelBottom);
+    EXPECT_LT(app.m_levelTop, menu_layout::kHudSpeedTop + menu_layout::kHudSpeedSize / 2);
+    EXPECT_GE(wide.y - wide.size / 2, app.m_levelBottom);
+    EXPECT_LE(wide.y + wide.size / 2, jscrh - menu_layout::kHudSlotTop);
+    jscrw = 640;
+}
+
+// R restarts the level at once, as the pause panel's Restart does, paused or not, once a press;
+// with the iCade on the letter is the iCade's.
+TEST_F(HudPlay, TheRestartKeyStartsTheLevelAgainOnceAPress) {
+    Play("start 1 1\nwait 200");
+    ASSERT_LT(Timer(), play::kLevelSteps - 100);
+    Play("key down 82\nwait 1");
+    EXPECT_EQ(Timer(), play::kLevelSteps);
+    EXPECT_EQ(app.m_levelAge, 0);
+    EXPECT_EQ(app.m_mode, screen::kInLevel);
+    Play("wait 30");
+    EXPECT_LT(Timer(), play::kLevelSteps) << "a key held on restarts once";
+    Play("key up 82\nwait 1\nkey tap 27\nwait 5");
+    ASSERT_EQ(app.m_paused, 1);
+    Play("key down 82\nwait 1\nkey up 82\nwait 1");
+    EXPECT_EQ(app.m_paused, 0);
+    EXPECT_EQ(app.m_levelAge, 1) << "restarted from the pause panel too";
+
+    app.p_iCade(1);
+    Play("wait 20\nkey down 82\nwait 1");
+    EXPECT_GT(app.m_levelAge, 1) << "with the iCade on, R is its letter";
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ TEST_F(Title, StartingALevelTakesThePenguinsOfThePreviousRecordAndTheInputMode) 
     EXPECT_EQ(app->m_mode, screen::kInLevel) << "built in the same update";
     EXPECT_EQ(app->m_level, 1);
     EXPECT_EQ(app->m_settings[0], 1);
-    EXPECT_EQ(app->m_inputMode, inputmode::kFire);
+    EXPECT_EQ(app->m_inputMode, inputmode::kKeys) << "a fire key on the keyboard shows key caps";
     EXPECT_EQ(Plays(sfx::kConfirm), 1);
 
     // Back on the title: level 3 after a record of 4 penguins in level 2, started by pointer.
@@ -67,10 +67,10 @@ TEST_F(Title, StartingALevelTakesThePenguinsOfThePreviousRecordAndTheInputMode) 
     EXPECT_EQ(app->m_inputMode, inputmode::kPointer);
     EXPECT_EQ(app->m_wheelPos, -64);
 
-    // A confirm with neither the pointer nor a fire key down.
+    // A confirm with nothing down takes the device pressed last.
     app->m_mode = screen::kTitle;
     app->p_ConfirmLevel();
-    EXPECT_EQ(app->m_inputMode, inputmode::kKeys);
+    EXPECT_EQ(app->m_inputMode, inputmode::kPointer);
 }
 
 TEST_F(Title, UpAndDownMoveTheWheelWithinItsLevels) {
@@ -163,8 +163,9 @@ TEST_F(Title, ATapOnASideDiscSelectsItAndATapOnTheTopStartsIt) {
 
 TEST_F(Title, StatisticsShowWhatTheSelectedLevelStartsWith) {
     Update();
-    EXPECT_EQ(Lines(0, 150), (std::vector<std::string>{"Level1", "Penguins", "1", "Jumps", "10", "Leaps", "0", "Melts",
-                                                       "0", "Bursts", "0", "Spins", "0"}));
+    EXPECT_EQ(Lines(0, 400)[0], "Level1\x7F" "FirstSteps") << "the level's number and name, a long dash between";
+    EXPECT_EQ(Lines(0, 150), (std::vector<std::string>{"Level1\x7F" "FirstSte", "Penguins", "1", "Jumps", "10", "Leaps", "0",
+                                                       "Melts", "0", "Bursts", "0", "Spins", "0"}));
     // Lines 35 apart from 105 above the middle; a glyph's middle is half a line below its top.
     EXPECT_EQ(RowOf("Penguins", 0, 150), 240 - 105 + 5);
     EXPECT_EQ(RowOf("Spins", 0, 150), 240 - 105 + 5 + 5 * 35);
@@ -172,13 +173,66 @@ TEST_F(Title, StatisticsShowWhatTheSelectedLevelStartsWith) {
     const int record[6] = {3, 4, 5, 6, 7, 8};
     for (int k = 0; k < 6; ++k) app->m_progress[150 + k] = record[k];
     Press(key::kDown);
-    EXPECT_EQ(Lines(0, 150), (std::vector<std::string>{"Level2", "Penguins", "3", "Jumps", "4", "Leaps", "5", "Melts",
-                                                       "6", "Bursts", "7", "Spins", "8"}));
+    EXPECT_EQ(Lines(0, 150), (std::vector<std::string>{"Level2\x7FLongRea", "Penguins", "3", "Jumps", "4", "Leaps", "5",
+                                                       "Melts", "6", "Bursts", "7", "Spins", "8"}));
     // The texts are made again when the record changes under the same selection.
     app->m_progress[150 + 2] = 12;
     Update();
-    EXPECT_EQ(Lines(0, 150), (std::vector<std::string>{"Level2", "Penguins", "3", "Jumps", "4", "Leaps", "12", "Melts",
-                                                       "6", "Bursts", "7", "Spins", "8"}));
+    EXPECT_EQ(Lines(0, 150), (std::vector<std::string>{"Level2\x7FLongRea", "Penguins", "3", "Jumps", "4", "Leaps", "12",
+                                                       "Melts", "6", "Bursts", "7", "Spins", "8"}));
+}
+
+// Fixture needs: level 6 was proven to need 2 Jumps and 1 Melt, nothing proven of the rest.
+const int* FixtureNeeds(int level) {
+    static const int kNeeds[5] = {2, kUnknownNeed, 1, kUnknownNeed, kUnknownNeed};
+    return level == 6 ? kNeeds : nullptr;
+}
+
+// A record that leaves less than a level's proven need warns under the statistics, in the
+// warning colour of the counters short; the level can still be started.
+TEST_F(Title, TheNeedsLineWhenTheRecordFallsShort) {
+    app->m_needsOf = FixtureNeeds;
+    // Level 5's record: 2 penguins, 3 Jumps, 0 Leaps, 0 Melts.
+    app->m_progress[progress::RecordOf(5)] = 2;
+    app->m_progress[progress::RecordOf(5) + 1] = 3;
+    for (int i = 0; i < 5; ++i) Press(key::kDown);
+    ASSERT_EQ(app->m_levelSel, 5);
+    // The colour of the first glyph of the row that holds the text, left of the wheel.
+    auto colourOf = [&](const std::string& text) {
+        const float y = RowOf(text, 0, 150);
+        for (int at = 0; at + draw::kRecordFloats <= app->m_drawCount; at += draw::kRecordFloats) {
+            const float* r = app->m_drawQueue.Data() + at;
+            if (r[draw::kKind] == static_cast<float>(app->m_curFont) && r[draw::kY] == y && r[draw::kX] < 150) {
+                return std::array<float, 2>{r[draw::kGreen], r[draw::kBlue]};
+            }
+        }
+        return std::array<float, 2>{-1, -1};
+    };
+    const std::array<float, 2> white{255, 255};
+    EXPECT_NE(colourOf("Melts"), white);
+    EXPECT_EQ(colourOf("Jumps"), white) << "3 Jumps are enough";
+    EXPECT_EQ(colourOf("Leaps"), white) << "nothing proven of Leaps";
+    EXPECT_TRUE(Shows("Needs1Melt\x7F", 0, 400));
+    EXPECT_TRUE(Shows("replaylevel5and", 0, 400));
+    EXPECT_EQ(colourOf("Needs"), colourOf("Melts"));
+
+    // Short of both: one line names both; with enough, the line goes.
+    app->m_progress[progress::RecordOf(5) + 1] = 1;
+    Update();
+    EXPECT_TRUE(Shows("Needs2Jumps,1Melt\x7F", 0, 400));
+    app->m_progress[progress::RecordOf(5) + 1] = 2;
+    app->m_progress[progress::RecordOf(5) + 3] = 1;
+    Update();
+    EXPECT_FALSE(Shows("Needs", 0, 400));
+    EXPECT_EQ(colourOf("Melts"), white);
+
+    // Short again, the level still starts.
+    app->m_progress[progress::RecordOf(5) + 3] = 0;
+    Update();
+    ASSERT_TRUE(Shows("Needs", 0, 400));
+    Press(key::kEnter);
+    EXPECT_EQ(app->m_mode, screen::kInLevel);
+    EXPECT_EQ(app->m_level, 6);
 }
 
 TEST_F(Title, TheStripTakesTheFocusThenOpensAndTheBackKeyClosesIt) {
@@ -208,6 +262,24 @@ TEST_F(Title, TheOptionsButtonOpensTheBox) {
     Click(kGearX, kGearY);
     EXPECT_EQ(app->m_optionsOpen, 1);
     EXPECT_EQ(Plays(sfx::kClick), 1);
+}
+
+// The end banner retracting over the title takes every press; one on the gear is kept for after it.
+TEST_F(Title, AGearPressDuringTheEndBannerOpensTheOptionsOnceItIsGone) {
+    app->m_endTimer = 20;
+    Update();
+    Click(kGearX, kGearY);
+    EXPECT_EQ(app->m_optionsOpen, 0) << "not over the banner";
+    Updates(8);
+    EXPECT_EQ(app->m_endTimer, 0);
+    EXPECT_EQ(app->m_optionsOpen, 1);
+    EXPECT_EQ(Plays(sfx::kClick), 1);
+    Updates(30);
+    Press(key::kEscape);
+    Updates(40);
+    EXPECT_EQ(app->m_optionsOpen, 0);
+    Updates(5);
+    EXPECT_EQ(app->m_optionsOpen, 0) << "kept for once only";
 }
 
 TEST_F(Title, TheCreditsScrollFasterWithUpOrDownAndNeverShowTheirEnd) {

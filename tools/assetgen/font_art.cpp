@@ -1,5 +1,6 @@
 // The game's bitmap font (letters with a drop shadow, key caps and pad controls) and the
 // framework's plain default font.
+#include "game/image_sheets.h"
 #include "tools/assetgen/images.h"
 #include "tools/assetgen/palette.h"
 #include "tools/assetgen/stroke_font.h"
@@ -115,6 +116,12 @@ void DrawPadDirection(const Painter& p, int arm) {
 void DrawGameFontFrame(const Painter& p, int frame) {
     if (frame >= 1 && frame <= 94) {
         DrawShadowedGlyph(p, frame + 32);
+        return;
+    }
+    // A long dash across the whole pen step, on the hyphen's row.
+    if (frame == image::kFontDashFrame) {
+        p.Line(kGlyphOrigin + Vec2{1, 4}, kGlyphOrigin + Vec2{6, 4}, 1.0f, kShadow);
+        p.Line(kGlyphOrigin + Vec2{0, 3}, kGlyphOrigin + Vec2{5, 3}, 1.0f, kWhite);
         return;
     }
     // Key caps J K L I U O Q E F W S A D, then the two pressed looks.

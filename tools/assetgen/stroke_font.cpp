@@ -8,7 +8,8 @@ namespace assetgen {
 namespace {
 
 // Codes 33 to 126. Capitals and figures are 5 columns wide; narrow and wide lower-case
-// letters match the text routine's kerning (i, l, f narrow; m, w wide).
+// letters match the text routine's kerning (i, l, f narrow; m, w wide). The l is a bare stem:
+// a foot would reach into the next letter at the narrow step after it.
 constexpr std::string_view kGlyphs[94] = {
     "2024 26",                                   // !
     "1011 3031",                                 // "
@@ -85,7 +86,7 @@ constexpr std::string_view kGlyphs[94] = {
     "0206 00",                                   // i
     "3237281807 30",                             // j
     "0006 321404 1436",                          // k
-    "000516",                                    // l
+    "0006",                                      // l
     "0602223336 3342526366",                     // m
     "0602223336",                                // n
     "123243453616050312",                        // o

@@ -1,7 +1,8 @@
-// Interface pictures: the round pause/quit/restart/play buttons, the level discs and the
+// Interface pictures: the round pause/quit/restart/play and speed-up buttons, the level discs and the
 // options gear, and the touch d-pad.
 #include <cmath>
 
+#include "game/image_sheets.h"
 #include "tools/assetgen/images.h"
 #include "tools/assetgen/palette.h"
 
@@ -64,6 +65,14 @@ void Speaker(const Painter& p, bool on) {
         p.Line({18.5f, 13}, {23.5f, 19}, 1.8f, kRed);
         p.Line({23.5f, 13}, {18.5f, 19}, 1.8f, kRed);
     }
+}
+
+// Speed-up: two arrow heads pointing ahead; lit gold while held.
+void SpeedUp(const Painter& p, bool held) {
+    RoundButton(p, {16, 16}, 14);
+    const Rgba mark = held ? kGold : kSnow;
+    p.Fill({7, 8}, {18, 24}, [](Vec2 q) { return sdf::Polygon(q, {{8.5f, 10}, {16, 16}, {8.5f, 22}}) - 0.6f; }, mark);
+    p.Fill({15, 8}, {26, 24}, [](Vec2 q) { return sdf::Polygon(q, {{16, 10}, {23.5f, 16}, {16, 22}}) - 0.6f; }, mark);
 }
 
 // A gear; `step` 0-2 turns it by a third of a tooth each.
@@ -181,6 +190,8 @@ void DrawIconFrame(const Painter& p, int frame) {
             Gear(p, {16, 16}, 9.0f, 0);
             break;
         }
+        case image::kSpeedIconFrame: SpeedUp(p, false); break;
+        case image::kSpeedHeldIconFrame: SpeedUp(p, true); break;
         default: break;
     }
 }
