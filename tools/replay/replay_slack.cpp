@@ -270,19 +270,21 @@ bool SingleThreaded() {
     _exit(kNoEnd);
 }
 
-// Moves the action 1, 2, ... updates each way, one process a side at a time, until its level
-// ends otherwise or the limit is reached; fills in how far it moved.
+// Moves the action step, 2 × step, ... updates each way, one process a side at a time, until
+// its level ends otherwise or the limit is reached; fills in how far it moved.
 bool MeasureAction(c_ReplayRunner& runner, const std::vector<c_ReplayCommand>& commands, const Span& span, int lead,
-                   int limit, const c_LevelEnd& end, const std::vector<uint64_t>& hashes, c_SlackAction& action) {
+                   int limit, int step, const c_LevelEnd& end, const std::vector<uint64_t>& hashes, c_SlackAction& action) {
     struct Side {
         int m_sign;
         int m_moved = 0;
+        int m_trying = 0;
         pid_t m_child = -1;
     };
     std::array<Side, 2> sides{Side{-1}, Side{1}};
     const auto launch = [&](Side& side) {
+        side.m_trying = std::min(side.m_moved + step, limit);
         const pid_t child = fork();
-        if (child == 0) PlayMoved(runner, commands, span, lead, side.m_sign * (side.m_moved + 1), end, hashes);
+        if (child == 0) PlayMoved(runner, commands, span, lead, side.m_sign * side.m_trying, end, hashes);
         side.m_child = child;
         return child > 0;
     };
@@ -297,7 +299,7 @@ bool MeasureAction(c_ReplayRunner& runner, const std::vector<c_ReplayCommand>& c
             if (side.m_child != done) continue;
             side.m_child = -1;
             const bool same = WIFEXITED(status) && WEXITSTATUS(status) == kSameEnd;
-            if (same) ++side.m_moved;
+            if (same) side.m_moved = side.m_trying;
             if (same && side.m_moved < limit) {
                 if (!launch(side)) return false;
             } else {
@@ -319,7 +321,7 @@ const c_SlackAction* c_SlackLevel::p_Tightest() const {
 }
 
 bool vo_replay_Slack(const c_ReplayScript& script, const std::string& state, int limit,
-                     std::vector<c_SlackLevel>& levels, c_ReplayError& error) {
+                     std::vector<c_SlackLevel>& levels, c_ReplayError& error, int step) {
     const std::vector<c_ReplayCommand>& commands = script.m_commands;
     std::vector<Span> spans = FindSpans(commands);
     levels.clear();
@@ -379,7 +381,7 @@ bool vo_replay_Slack(const c_ReplayScript& script, const std::string& state, int
             }
             c_SlackLevel& level = levels[static_cast<size_t>(span->m_level)];
             c_SlackAction& action = level.m_actions[static_cast<size_t>(span->m_action)];
-            if (!MeasureAction(runner, commands, *span, lead, limit, level.m_end, hashes, action)) {
+            if (!MeasureAction(runner, commands, *span, lead, limit, std::max(step, 1), level.m_end, hashes, action)) {
                 error = {commands[span->m_first].m_line, "a moved playing could not be forked"};
                 return false;
             }

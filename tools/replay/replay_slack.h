@@ -44,10 +44,11 @@ struct c_SlackLevel {
 };
 
 // Plays the script on a game started from this saved state ("" for a first start), and watches
-// every level it plays. With a limit above 0, each action is then moved 1, 2, ... up to limit
-// updates each way, in processes forked from one playing of the script, until its level ends
-// otherwise: the wait before the action is longer or shorter by the move and the wait after it
-// the other way, and the game is watched to the level's end. False with the error when the script
-// does not play, or when the game cannot be forked.
+// every level it plays. With a limit above 0, each action is then moved step, 2 × step, ... up
+// to limit updates each way (the last move is the limit itself), in processes forked from one
+// playing of the script, until its level ends otherwise: the wait before the action is longer or
+// shorter by the move and the wait after it the other way, and the game is watched to the level's
+// end. A step above 1 is a quicker check of the limit that takes the moves between as held. False
+// with the error when the script does not play, or when the game cannot be forked.
 bool vo_replay_Slack(const c_ReplayScript& script, const std::string& state, int limit,
-                     std::vector<c_SlackLevel>& levels, c_ReplayError& error);
+                     std::vector<c_SlackLevel>& levels, c_ReplayError& error, int step = 1);
