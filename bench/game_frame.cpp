@@ -1,6 +1,7 @@
 // Benchmarks of the game on a real window: OpenGL draw calls per rendered frame for the loading
-// screen and for a scene of 250 particles and 101 snowflakes, and the cost of one update of the
-// title state and of building level 1, with the allocations they make.
+// screen, a scene of 250 particles and 101 snowflakes and a busy level; and the cost of one
+// update of the title and its panels, of a level in play or paused, and of building level 1,
+// with the allocations they make.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -94,18 +95,36 @@ void BM_ParticlesAndSnowFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_ParticlesAndSnowFrame)->Unit(benchmark::kMillisecond);
 
-void BM_TitleUpdate(benchmark::State& state) {
-    Game& game = TheGame();
-    game.FinishLoading();
-    game.app->m_mode = 1;
+// Runs `update` once a turn, counting the allocations it makes (and not the benchmark loop's own).
+template <class Update>
+void CountAllocations(benchmark::State& state, Update update) {
     g_allocations = 0;
-    g_countAllocations = true;
-    for (auto _ : state) game.host->UpdateGame();
-    g_countAllocations = false;
+    for (auto _ : state) {
+        g_countAllocations = true;
+        update();
+        g_countAllocations = false;
+    }
     state.counters["allocations_per_update"] =
         benchmark::Counter(static_cast<double>(g_allocations), benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_TitleUpdate);
+
+// The title screen with no panel open, the options box over it (argument 1) or the credits
+// panel open (argument 2), each update through the host as the loop runs it.
+void BM_TitleUpdate(benchmark::State& state) {
+    Game& game = TheGame();
+    game.FinishLoading();
+    c_MyApp& app = *game.app;
+    app.m_mode = screen::kTitle;
+    app.m_optionsOpen = state.range(0) == 1 ? 1 : 0;
+    app.m_creditsOpen = state.range(0) == 2 ? 1 : 0;
+    // Open and still: the box risen, the panel slid out.
+    for (int i = 0; i < 60; ++i) game.host->UpdateGame();
+    CountAllocations(state, [&] { game.host->UpdateGame(); });
+    app.m_optionsOpen = app.m_optionsSlide = 0;
+    app.m_creditsOpen = 0;
+    app.m_creditsX = 0;
+}
+BENCHMARK(BM_TitleUpdate)->Arg(0)->Arg(1)->Arg(2);
 
 // The game's own share of that update, without the host's input polling around it.
 void BM_TitleOnUpdate(benchmark::State& state) {
@@ -151,6 +170,8 @@ void BuildBusyLevel(c_MyApp& app, float counters) {
         app.p_AddPen(static_cast<float>(2 + i % 26), i % 2 == 0 ? 13.0f : 8.0f, i % 3 == 0 ? -1 : 1, i, i == 0 ? 1 : 0);
     }
     for (int s = 0; s < skill::kCount; ++s) app.m_player[play::kCounters + s] = counters;
+    // A full clock: a level whose time has run out is over, and its penguins stand still.
+    app.m_player[play::kTimer] = play::kLevelSteps;
 }
 
 // One level update with no skill left: 31 simulation steps of 50 penguins, each drawn every step.
@@ -161,20 +182,36 @@ void BM_LevelUpdate(benchmark::State& state) {
     BuildBusyLevel(app, 0);
     // Into their stride: every penguin out of its wait.
     for (int i = 0; i < 10; ++i) app.p_Game();
-    g_allocations = 0;
-    g_countAllocations = true;
-    for (auto _ : state) {
+    CountAllocations(state, [&] {
         // The clock never runs out, so that every update is a full one.
         app.m_player[play::kTimer] = play::kLevelSteps;
         app.p_Game();
-    }
-    g_countAllocations = false;
+    });
     state.SetItemsProcessed(state.iterations());
-    state.counters["allocations_per_update"] =
-        benchmark::Counter(static_cast<double>(g_allocations), benchmark::Counter::kAvgIterations);
     state.counters["records"] = app.m_drawCount / draw::kRecordFloats;
 }
 BENCHMARK(BM_LevelUpdate)->Unit(benchmark::kMicrosecond);
+
+// A level played as the player sees it, through the host: one step an update with skills to
+// give, the HUD's counters and timer and the hints of level 4 written; paused with the pause
+// panel open over it (argument 1).
+void BM_PlayingUpdate(benchmark::State& state) {
+    Game& game = TheGame();
+    game.FinishLoading();
+    c_MyApp& app = *game.app;
+    BuildBusyLevel(app, 3);
+    app.m_level = 4;
+    app.m_inputMode = 1;
+    app.m_paused = state.range(0) == 1 ? 1 : 0;
+    app.m_pauseDir = app.m_paused;
+    for (int i = 0; i < 60; ++i) game.host->UpdateGame();
+    CountAllocations(state, [&] {
+        app.m_player[play::kTimer] = play::kLevelSteps;
+        game.host->UpdateGame();
+    });
+    app.m_paused = 0;
+}
+BENCHMARK(BM_PlayingUpdate)->Arg(0)->Arg(1);
 
 // Rendering a busy level: 50 penguins, tiles, the HUD, snow and a burst of 120 particles; one
 // simulation step an update (argument 1) or 31 with no skill left (argument 31).

@@ -31,11 +31,15 @@ void CheckCommand(const c_ReplayCommand& c) {
             Check(Within(c.m_number, 1, 15) && Within(c.m_index, 1, 50), "level or penguins");
             for (int counter : c.m_counters) Check(counter >= 0, "entering counter");
             break;
-        case c_ReplayOp::kCarry:
-            Check(std::abs(c.m_x) <= 1 && std::abs(c.m_y) <= 1, "key ramp");
-            for (int field : c.m_carry) Check(field >= 0, "carried value");
-            Check(Within(c.m_carry[kCarryRow], 0, 3) && c.m_carry[kCarryPads] < 1 << 19, "options row or pad mask");
+        case c_ReplayOp::kCarry: {
+            const c_LevelFields& carried = c.m_carried;
+            Check(std::abs(carried.m_keyRampX) <= 1 && std::abs(carried.m_keyRampY) <= 1, "key ramp");
+            for (int field : {carried.m_keyUsed, carried.m_pointerUsed, carried.m_hideHud, c.m_carry[kCarryICade]}) {
+                Check(Within(field, 0, 1), "carried latch or flag");
+            }
+            Check(Within(carried.m_optCursor, 0, 3) && Within(c.m_carry[kCarryPads], 0, (1 << 19) - 1), "options row or pad mask");
             break;
+        }
         case c_ReplayOp::kWindow: Check(Within(c.m_number, 160, 16384) && Within(c.m_index, 160, 16384), "window"); break;
         case c_ReplayOp::kExpectEnd: Check(Within(c.m_number, 0, 9) && Within(c.m_index, 0, 50), "expected end"); break;
         case c_ReplayOp::kExpectPenguins: Check(Within(c.m_index, 0, 50), "expected penguins"); break;

@@ -6,16 +6,15 @@
 #include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/stored_levels.h"
+#include "game/text_line.h"
 #include "game/truncate.h"
 
 namespace {
 
 constexpr int kSlots = skill::kCount;
-// Each slot box is inset 4 pixels on either side of its fifth of the screen, and 32 high with
-// its top 33 above the bottom edge.
-constexpr int kSlotInset = 4;
-constexpr float kSlotHeight = 32;
-constexpr float kSlotTop = 33;
+constexpr int kSlotInset = menu_layout::kHudSlotInset;
+constexpr float kSlotHeight = menu_layout::kHudSlotHeight;
+constexpr float kSlotTop = menu_layout::kHudSlotTop;
 constexpr float kSlotMiddle = menu_layout::kHudSlotMiddle;
 constexpr float kCounterSize = 2;
 constexpr float kSelectedAlpha = 0.75f;
@@ -55,7 +54,7 @@ constexpr int kHintCount = static_cast<int>(std::size(kHints));
 }  // namespace
 
 int c_MyApp::p_DrawHud() {
-    // The texts are made once; the counters and the timer are the only text an update builds.
+    // The texts are made once; the counters and the timer are put together in place.
     static const String kPrevKey("¬U"), kNextKey("¬O");
     static const std::array<String, kHintCount> kHintTexts = [] {
         std::array<String, kHintCount> texts;
@@ -68,10 +67,10 @@ int c_MyApp::p_DrawHud() {
         return texts;
     }();
 
-    const int w = vo_game_Trunc(jscrw / kSlots);
+    const int w = menu_layout::HudSlotPart(jscrw);
     const float boxWidth = static_cast<float>(w - 2 * kSlotInset);
     const float top = jscrh - kSlotTop;
-    auto slotRight = [&](int i) { return static_cast<float>((i + 1) * w - kSlotInset); };
+    auto slotRight = [&](int i) { return menu_layout::HudSlotRight(i, w); };
     p_ResetDraw();
 
     if (m_hideHud == 0) {
@@ -99,10 +98,10 @@ int c_MyApp::p_DrawHud() {
 
             p_SetCol(255, 255, 255, 1);
             p_SetSize(kCounterSize);
-            p_Text(right, jscrh - kSlotMiddle, String(counter), kAlignEnd, kAlignCentre);
+            p_Text(right, jscrh - kSlotMiddle, c_TextLine(counter).View(), kAlignEnd, kAlignCentre);
             p_SetSize(1);
             if (counter > 0) {
-                p_DrawImg(image::kTiles, right - static_cast<float>(w / 2), jscrh - kSlotMiddle,
+                p_DrawImg(image::kTiles, menu_layout::HudSlotIconX(i, w), jscrh - kSlotMiddle,
                           static_cast<float>(image::kSkillIconFrame + i));
             }
         }
@@ -123,7 +122,7 @@ int c_MyApp::p_DrawHud() {
     }
     if (m_hideHud == 0) {
         p_SetSize(kTimerSize);
-        p_Text(jscrw - kTimerInset, kTimerInset, String(seconds), kAlignCentre, kAlignCentre);
+        p_Text(jscrw - kTimerInset, kTimerInset, c_TextLine(seconds).View(), kAlignCentre, kAlignCentre);
         p_SetSize(1);
     }
 

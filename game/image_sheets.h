@@ -19,11 +19,13 @@ constexpr int kIcons = 97;
 constexpr int kLogo = 98;
 constexpr int kMenu = 99;
 
+// Frames of the penguin sheet (kPenguin): after the penguin's own, the selection marker, which
+// is drawn among the penguins and so shares their sheet (and their batch on screen).
+constexpr int kSelectedMarkerFrame = 11;
 // Frames of the tile sheet (kTiles): blocks, markers, the skill icons and the pick-ups in bubbles.
 constexpr int kBlockFrame = 0;
 constexpr int kStartFrame = 8;
 constexpr int kExitFrame = 9;
-constexpr int kSelectedMarkerFrame = 10;
 constexpr int kSkillIconFrame = 16;
 constexpr int kPickupFrame = 24;
 // Frames of the icon sheet (kIcons).

@@ -6,6 +6,7 @@
 
 #include "game/level_end.h"
 #include "game/my_app.h"
+#include "game/text_line.h"
 #include "game/truncate.h"
 
 using namespace progress;
@@ -78,7 +79,6 @@ int c_MyApp::p_LoadMenu() {
     }
 
     m_rescued = p_CountRescued();
-    p_ReplaySave();
 
     if (m_endReason != ending::kDeadPenguin && m_endReason != ending::kQuit) {
         if (m_rescued >= 1) ++m_levelSel;
@@ -95,7 +95,9 @@ int c_MyApp::p_LoadMenu() {
     }
 
     m_wheelPos = static_cast<float>(-(m_levelSel * kWheelStep));
+    // The progress before the replay: on a nearly full disk the last bytes go to what matters.
     p_Save();
+    p_ReplaySave();
     return 0;
 }
 
@@ -167,7 +169,7 @@ int c_MyApp::p_GameOver() {
             m_rescued = p_CountRescued();
             p_SetCol(100, 255, 100, 1);
             p_SetSize(kRescuedSize);
-            p_Text(0.5f * w, lineY, kRescuedLabel + String(m_rescued), kCentred, kCentred);
+            p_Text(0.5f * w, lineY, c_TextLine().Add(kRescuedLabel).Add(m_rescued).View(), kCentred, kCentred);
         }
         p_ResetDraw();
     }

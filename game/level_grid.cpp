@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/app/random.h"
+#include "framework/app/zero_pages.h"
 #include "game/image_sheets.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
@@ -48,12 +49,17 @@ int WholeCell(float v, int low, int high) {
     return vo_game_Trunc(std::clamp(std::floor(v), static_cast<float>(low), static_cast<float>(high)));
 }
 
+// A cell's tile code as a whole number, as vo_game_Trunc reads it; the codes in a level are
+// small, and are converted without its tests for NaN and the ends of the range.
+int CodeOf(float cell) { return cell > -1e6f && cell < 1e6f ? static_cast<int>(cell) : vo_game_Trunc(cell); }
+
 int FrameOf(int code) { return code < tile::kSkillPickup ? code - 1 : code - tile::kSkillPickup + kPickupFrame; }
 
 }  // namespace
 
 int c_MyApp::p_ResetGrid() {
-    std::fill(m_grid.begin(), m_grid.end(), 0.0f);
+    // The pages a level wrote go back to the system and read as zero again; the rest never left it.
+    vo_pages_Clear(m_grid.Data(), static_cast<size_t>(m_grid.Length()) * sizeof(float));
     return 0;
 }
 
@@ -72,12 +78,25 @@ int c_MyApp::p_PutTile(float x, float y, int t) {
 }
 
 int c_MyApp::p_GetMatrix(float x, float y) {
-    // Further out than one cell past the grid, every neighbourhood reads the same as there.
-    const int cx = WholeCell(x, -2, kGridCols + 1), cy = WholeCell(y, -2, kGridRows + 1);
     // Called for every penguin on every step: the cells are read straight from the arrays, whose
-    // bounds the clamp above and the tests below already keep.
+    // bounds the tests below keep.
     const float* cells = m_grid.Data();
     int* matrix = m_matrix.Data() + 1;
+    // A penguin in play stands inside the border nearly always: then all nine cells lie in the
+    // grid and are read row by row without a test. Both positions are positive there, so
+    // truncating rounds them down; NaN fails the test.
+    if (x >= 1 && x < kGridCols - 1 && y >= 1 && y < kGridRows - 1) {
+        const float* row = cells + CellIndex(static_cast<int>(x) - 1, static_cast<int>(y) - 1);
+        for (int dy = 0; dy < 3; ++dy, row += grid::kRowCells * grid::kCellFloats) {
+            matrix[0] = CodeOf(row[0]);
+            matrix[1] = CodeOf(row[grid::kCellFloats]);
+            matrix[2] = CodeOf(row[2 * grid::kCellFloats]);
+            matrix += 3;
+        }
+        return 0;
+    }
+    // Further out than one cell past the grid, every neighbourhood reads the same as there.
+    const int cx = WholeCell(x, -2, kGridCols + 1), cy = WholeCell(y, -2, kGridRows + 1);
     for (int dy = -1; dy <= 1; ++dy) {
         for (int dx = -1; dx <= 1; ++dx) {
             const int gx = cx + dx, gy = cy + dy;
@@ -122,8 +141,8 @@ int c_MyApp::p_DrawTiles() {
             for (int r = 0; r < pen::kRecords; ++r) {
                 const float* p = &m_pen[r * pen::kFloats];
                 if (p[pen::kInPlay] == 0) continue;
-                const float px = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * size - m_camX;
-                const float py = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * size - m_camY;
+                float px = 0, py = 0;
+                p_PenScreenPoint(r, px, py);
                 if (std::fabs(px - tx) >= kReachX || std::fabs(py - ty) >= kReachY) continue;
 
                 if (code < tile::kSkillPickup + skill::kCount) {

@@ -1,17 +1,19 @@
-// The title screen: the logo dropping in, the level wheel with its lock rule, drag spin and keys,
-// the statistics of the selected level, the options button, and the credits strip and panel.
+// The title screen: the logo dropping in, the notice of a failed save, the level wheel with its
+// lock rule, drag spin and keys, the statistics of the selected level, the options button, and
+// the credits strip and panel.
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "framework/app/error.h"
 #include "game/menu_layout.h"
 #include "game/my_app.h"
+#include "game/text_line.h"
 #include "game/truncate.h"
 
 namespace {
 
 // The strip, the play button, the wheel and the options button lie where menu_layout.h says.
+using menu_layout::kNoticeTop;
 using menu_layout::kPlayRise;
 using menu_layout::kStripWidth;
 using menu_layout::kTitleGearRise;
@@ -24,6 +26,8 @@ constexpr int kNightR = 16, kNightG = 30, kNightB = 62;
 constexpr float kSnowDriftX = -0.3f, kSnowDriftY = 0.8f;
 // The logo rests 115 down and drops in from 12 pixels a drop step higher.
 constexpr float kLogoY = 115, kLogoDrop = 12;
+// The notice of a failed save, in a warning red.
+constexpr int kNoticeR = 255, kNoticeG = 150, kNoticeB = 150;
 
 // The credits strip, darker as it opens over the whole screen; its left edge lights up while it
 // has the focus.
@@ -100,18 +104,24 @@ int c_MyApp::p_Menu() {
     if (m_menuTurn == 0) p_ResetStars(particle::kStartStars);
     ++m_menuTurn;
 
-    // 1. Background and the logo, centred left of the strip, dropping in.
+    // 1. Background and the logo, centred left of the strip, dropping in; over it, while saving
+    // fails, the line that says so.
     p_DoBG(kNightR, kNightG, kNightB, draw::kBackgroundDefault);
     p_DoSnow(kSnowDriftX, kSnowDriftY);
     p_ResetDraw();
     const float stripLeft = jscrw - (m_creditsX + kStripWidth);
     p_DrawImg(image::kLogo, stripLeft / 2, kLogoY + kLogoDrop * static_cast<float>(m_titleDrop), 0);
     if (m_titleDrop < 0) ++m_titleDrop;
+    if (!m_saveNotice.Empty()) {
+        p_SetCol(kNoticeR, kNoticeG, kNoticeB, 1);
+        p_Text(stripLeft / 2, kNoticeTop, m_saveNotice, kAlignCentre, kAlignCentre);
+        p_ResetDraw();
+    }
 
     // 2. Back with nothing open to close ends the program.
     if (m_keyUsed == 0 && m_pointerUsed == 0 && m_optionsOpen == 0 && m_creditsOpen == 0 &&
         p_PlayKeyAll(action::kPause, 1) != 0) {
-        voError(String());
+        vo_app_EndApp();
     }
 
     // 3. The options button.
@@ -323,31 +333,45 @@ int c_MyApp::p_MenuKeys() {
 }
 
 int c_MyApp::p_MenuStats() {
+    if (m_optionsOpen != 0 || m_creditsOpen != 0) return 0;
+
+    // What the selected level starts with: the record of the level before it.
+    bool changed = m_statsLevel != m_levelSel;
+    for (int k = 0; k <= skill::kCount; ++k) {
+        int count = 0;
+        if (m_levelSel == 0) {
+            count = k == 0 ? kFirstLevelPenguins : k == 1 + skill::kJump ? kFirstLevelJumps : 0;
+        } else {
+            count = m_progress[progress::RecordOf(m_levelSel) + k];
+        }
+        changed = changed || count != m_statsCounts[k];
+        m_statsCounts[k] = count;
+    }
+    if (changed) {
+        m_statsLevel = m_levelSel;
+        p_MakeStatsTexts();
+    }
+
+    const float top = jscrh / 2 - kStatsRise;
+    p_ResetDraw();
+    p_SetCol(255, 220, 90);
+    p_Text(kStatsX, top - kStatsGap, m_statsTexts[0], kAlignStart, kAlignStart);
+    p_SetCol(255, 255, 255);
+    for (int k = 0; k <= skill::kCount; ++k) {
+        p_Text(kStatsX, top + kStatsGap * static_cast<float>(k), m_statsTexts[1 + k], kAlignStart, kAlignStart);
+    }
+    p_ResetDraw();
+    return 0;
+}
+
+int c_MyApp::p_MakeStatsTexts() {
     static const String kHeading("Level ");
     static const std::array<String, skill::kCount + 1> kLabels = {
         String("Penguins\\n     "), String("Jumps\\n     "),  String("Leaps\\n     "),
         String("Melts\\n     "),    String("Bursts\\n     "), String("Spins\\n     "),
     };
-    if (m_optionsOpen != 0 || m_creditsOpen != 0) return 0;
-
-    // What the selected level starts with: the record of the level before it.
-    std::array<int, skill::kCount + 1> counts{};
-    if (m_levelSel == 0) {
-        counts[0] = kFirstLevelPenguins;
-        counts[1 + skill::kJump] = kFirstLevelJumps;
-    } else {
-        const int record = progress::RecordOf(m_levelSel);
-        for (int k = 0; k <= skill::kCount; ++k) counts[k] = m_progress[record + k];
-    }
-    const float top = jscrh / 2 - kStatsRise;
-    p_ResetDraw();
-    p_SetCol(255, 220, 90);
-    p_Text(kStatsX, top - kStatsGap, kHeading + String(m_levelSel + 1), kAlignStart, kAlignStart);
-    p_SetCol(255, 255, 255);
-    for (int k = 0; k <= skill::kCount; ++k) {
-        p_Text(kStatsX, top + kStatsGap * static_cast<float>(k), kLabels[k] + String(counts[k]), kAlignStart, kAlignStart);
-    }
-    p_ResetDraw();
+    m_statsTexts[0] = kHeading + String(m_statsLevel + 1);
+    for (int k = 0; k <= skill::kCount; ++k) m_statsTexts[1 + k] = kLabels[k] + String(m_statsCounts[k]);
     return 0;
 }
 
@@ -438,12 +462,15 @@ int c_MyApp::p_MenuCredits() {
     p_ResetDraw();
     p_Alpha(opened);
     p_Text(middle, kFiguresTop, kFigures, kAlignCentre, kAlignCentre);
+    // The figures change from update to update, so they are put together in place.
     p_Text(middle, kFiguresTop + kFiguresGap,
-           kEngine + String(vo_game_Trunc(jscrw)) + kTimes + String(vo_game_Trunc(jscrh)), kAlignCentre, kAlignCentre);
-    p_Text(middle, kFiguresTop + 2 * kFiguresGap,
-           kScreen + String(vo_app_DeviceWidth()) + kTimes + String(vo_app_DeviceHeight()), kAlignCentre, kAlignCentre);
-    p_Text(middle, kFiguresTop + 3 * kFiguresGap, kFps + String(m_renderFps) + kBetween + String(m_updFpsAvg),
+           c_TextLine().Add(kEngine).Add(vo_game_Trunc(jscrw)).Add(kTimes).Add(vo_game_Trunc(jscrh)).View(),
            kAlignCentre, kAlignCentre);
+    p_Text(middle, kFiguresTop + 2 * kFiguresGap,
+           c_TextLine().Add(kScreen).Add(vo_app_DeviceWidth()).Add(kTimes).Add(vo_app_DeviceHeight()).View(),
+           kAlignCentre, kAlignCentre);
+    p_Text(middle, kFiguresTop + 3 * kFiguresGap,
+           c_TextLine().Add(kFps).Add(m_renderFps).Add(kBetween).Add(m_updFpsAvg).View(), kAlignCentre, kAlignCentre);
 
     const float centre = jscrh / 2 + kCreditWindowBelowMiddle;
     const float reach = kCreditLineHeight * (kCreditLines / 2);

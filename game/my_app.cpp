@@ -2,10 +2,10 @@
 // suspend and resume, the full-screen switch, and the program's voInit and voMain.
 #include <cmath>
 
-#include "framework/app/error.h"
 #include "framework/app/glfw_host.h"
 #include "framework/app/input.h"
 #include "framework/audio/sound.h"
+#include "framework/graphics/surface.h"
 #include "framework/net/async_event.h"
 #include "game/menu_layout.h"
 #include "game/my_app.h"
@@ -60,8 +60,8 @@ int c_MyApp::p_OnUpdate() {
     if (vo_input_KeyHit(kKeyF1) > 0) DebugMode = 1 - DebugMode;
     if (vo_input_KeyHit(kKeyF2) > 0) m_hideHud = 1 - m_hideHud;
     if (vo_input_KeyHit(kKeyF11) > 0) p_FullscreenFlip();
-    // Ending here saves nothing: progress is saved on suspend and at the end of a level.
-    if (vo_input_KeyHit(kKeyF4) > 0 || vo_input_KeyHit(KEY_CLOSE) > 0) voError(String());
+    // Ending here records a level's result the title has not yet taken (p_OnEnd).
+    if (vo_input_KeyHit(kKeyF4) > 0 || vo_input_KeyHit(KEY_CLOSE) > 0) vo_app_EndApp();
 
     // 2. Finished network operations report.
     vo_asyncevent_UpdateAsyncEvents();
@@ -211,6 +211,17 @@ int c_MyApp::p_OnSuspend() {
     return 0;
 }
 
+int c_MyApp::p_OnEnd() {
+    // Between a level's end and the banner's hand-over to the title, the result is still pending.
+    const bool pending = m_mode == screen::kLevelDone || (m_mode == screen::kInLevel && m_levelOver != 0);
+    if (pending) {
+        p_LoadMenu();
+        // Taken: the hand-over must not record it again.
+        m_mode = screen::kTitle;
+    }
+    return 0;
+}
+
 int c_MyApp::p_OnResume() {
     p_ReplayNote(replay::Change::kFocusOn);
     p_PauseForFocus();
@@ -222,6 +233,9 @@ int c_MyApp::p_OnResume() {
 void voInit() {
     vo_framework_Init();
     vo_game_Init();
+    // The data folder stays where it is, and every picture is loaded again when the window
+    // changes: a picture need not keep its bytes once its texture is made.
+    vo_surface_keepPictureBytes = false;
 }
 
 void voMain() { (new c_MyApp())->m_new(); }

@@ -19,6 +19,8 @@ public:
     int p_OnResume() override;
     int p_OnUpdate() override;
     int p_OnRender() override;
+    // The program ends by request: a level's result the title has not yet taken is recorded first.
+    int p_OnEnd() override;
 
     // --- Screen driver (game/my_app.cpp) ---
     int p_FullscreenFlip();
@@ -122,6 +124,8 @@ public:
     int p_MenuWheel();
     int p_MenuKeys();
     int p_MenuStats();
+    // Makes the statistics' texts of m_statsLevel from m_statsCounts.
+    int p_MakeStatsTexts();
     int p_MenuCredits();
     // Moves the selection to level i (clamped) with the move sound, unless it is already there.
     int p_SelectLevel(int i);
@@ -139,6 +143,12 @@ public:
     int m_creditsTop = 0;
     // Updates the title has run, which turn its gears.
     int m_menuTurn = 0;
+    // The statistics' texts (the heading, then a line a count), made when the level they
+    // describe, m_statsLevel (-1 none yet), or what it starts with, m_statsCounts (penguins,
+    // then the five skills), changes rather than every update.
+    Array<String> m_statsTexts{skill::kCount + 2};
+    Array<int> m_statsCounts{skill::kCount + 1};
+    int m_statsLevel = -1;
 
     // --- Options box: sound, iCade and window mode, over the title or the pause panel (game/menu_options.cpp) ---
     int p_OptionBox();
@@ -187,7 +197,8 @@ public:
     // Draws the tiles and hands out the pick-ups that penguins touch.
     int p_DrawTiles();
 
-    Array<float> m_grid{grid::kFloats};
+    // Only the level's corner of the grid is ever written, so only its pages are backed.
+    Array<float> m_grid = Array<float>::ZeroPaged(grid::kFloats);
     Array<int> m_matrix{grid::kMatrixInts};
     // Virtual pixels per cell.
     float m_tileSize = 0;
@@ -205,6 +216,12 @@ public:
     int p_Game();
     // The 20 floats of penguin record r.
     float* p_PenAt(int r);
+    // Where penguin r is drawn on the virtual screen, its feet's point: what a tap selects it by
+    // and what picks up pick-ups.
+    int p_PenScreenPoint(int r, float& sx, float& sy);
+    // Whether penguin r would take a skill given in the next update: in play and walking in a
+    // running level, on the ground or just off it.
+    int p_CanTakeSkill(int r);
     // One step of record r, drawn; 1 when the record counts as in play.
     int p_StepPen(int r);
     // Keeps the selected penguin's nearest neighbours on screen for the select stick.
@@ -224,6 +241,8 @@ public:
     int p_StartTurn(int r, float newDir);
     // Penguins meeting head on turn each other round.
     int p_PenBump(int r);
+    // Notes in the bump view what the bump test reads of record r as it stands now.
+    int p_NoteBumper(int r);
     // The sprite, a tap that selects it, and the selection marker.
     int p_DrawPen(int r, float sx, float sy);
     // A penguin below the last row loses the level.
@@ -241,6 +260,19 @@ public:
 
     // 50 penguin records of 20 floats (pen:: in game/defs.h).
     Array<float> m_pen{pen::kTableFloats};
+    // The bump view: what the bump test reads of each record, record by record in rows of their
+    // own so that one penguin is tested against all 50 at once. An update notes every record
+    // before its steps, and each record again after its turn and when it is bumped.
+    struct c_BumpView {
+        // In play and not rescued (1) or not (0); the row, y plus its offset; the direction;
+        // and the scaled x the test compares, (x plus its offset) × 32 plus the direction.
+        // Padded to whole rows of four lanes; the padding is never live.
+        static constexpr int kLanes = (pen::kRecords + 3) / 4 * 4;
+        float live[kLanes];
+        float row[kLanes];
+        float dir[kLanes];
+        float reach[kLanes];
+    } m_bumpView{};
     // The play state (play:: in game/defs.h).
     Array<float> m_player{play::kFloats};
 
@@ -331,6 +363,8 @@ public:
     int p_Oval(float x, float y, float xRadius, float yRadius);
     int p_Line(float x1, float y1, float x2, float y2);
     int p_Text(float x, float y, const String& text, float alignX = 0, float alignY = 0, int fontOffset = 0);
+    // The same for a text put together in place (game/text_line.h), which allocates nothing.
+    int p_Text(float x, float y, std::u16string_view text, float alignX = 0, float alignY = 0, int fontOffset = 0);
     int p_SetCol(float r, float g, float b, float a = kNoArg);
     int p_Ink(int colour, float brightness = 1);
     int p_Alpha(float a);
@@ -379,6 +413,7 @@ public:
     String m_tune;
 
     // --- Saved progress, badges and highscores (game/saved_progress.cpp, game/badges.cpp) ---
+    // Saves the progress; a save that fails leaves its notice for the title, one that succeeds clears it.
     int p_Save();
     int p_Load();
     // The saved-data string of the current arrays, and the restore from one.
@@ -397,6 +432,8 @@ public:
     // Badge pop-up list: the badge id and the age in updates of each slot (0: free).
     Array<int> m_badgeShow{15};
     Array<int> m_badgeTime{15};
+    // The line the title shows while saving fails: why the last save failed; empty after a good one.
+    String m_saveNotice;
 
     // --- Online check-in (game/check_in.cpp) ---
     // Sends the start-up check-in to CheckInURL; p_OnCreate calls it when J_On_Allow is 1.

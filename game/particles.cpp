@@ -8,6 +8,7 @@
 #include "game/globals.h"
 #include "game/image_sheets.h"
 #include "game/my_app.h"
+#include "game/text_line.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ int c_MyApp::p_DoParticles(float scale) {
             // A collected pick-up floats off as the icon of what it gave.
             p_DrawImg(image::kTiles, x, y, static_cast<float>(kind - kFirstPickup + image::kSkillIconFrame));
         } else if (kind == kNumber) {
-            p_Text(x, y, String(static_cast<int>(p[kFrame])));
+            p_Text(x, y, c_TextLine(static_cast<int>(p[kFrame])).View());
         }
 
         p[kLife] -= kind == kLongLived ? 0.003f : (kind == kSquare ? 0.013f : 0.01f);

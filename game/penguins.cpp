@@ -6,6 +6,7 @@
 #include "framework/app/app.h"
 #include "framework/app/random.h"
 #include "framework/graphics/graphics_context.h"
+#include "game/menu_layout.h"
 #include "game/my_app.h"
 #include "game/truncate.h"
 
@@ -61,8 +62,7 @@ constexpr float kBumpPush = 0.15f;
 constexpr float kPopInStep = 0.75f;
 constexpr float kHop = 0.075f;
 constexpr float kHopRate = 2;
-// A touch within this box around a penguin selects it.
-constexpr float kTapBox = 16;
+constexpr float kTapBox = menu_layout::kPenguinTapBox;
 // The selection marker floats above the penguin and spins a turn every kMarkerTurnMillisecs.
 constexpr float kMarkerLift = 0.75f;
 constexpr float kMarkerSpin = 0.25f;
@@ -77,6 +77,20 @@ constexpr float kLandingPitch = 1.3f, kLandingPitchRange = 0.4f;
 constexpr float kRescuePitch = 0.8f, kRescuePitchRange = 0.4f;
 
 float Pitch(float low, float range) { return low + range * vo_random_Rnd(); }
+
+// The bump test of one penguin (its row y, direction dir and scaled x reach) against every
+// record of the view: 1 for each record it meets, and whether it meets any. Each test reads "not
+// at or beyond the limit", as a penguin's own test always has, so that a position that is not a
+// number still passes.
+int MeetAll(const c_MyApp::c_BumpView& view, float y, float dir, float reach, int* meets) {
+    int any = 0;
+    for (int j = 0; j < c_MyApp::c_BumpView::kLanes; ++j) {
+        meets[j] = (view.live[j] != 0) & !(std::fabs(y - view.row[j]) >= kBumpRows) & (dir != view.dir[j]) &
+                   !(std::fabs(reach - view.reach[j]) >= kBumpReach);
+        any |= meets[j];
+    }
+    return any;
+}
 
 }  // namespace
 
@@ -109,6 +123,13 @@ int c_MyApp::p_ResetPlayers() {
 
 float* c_MyApp::p_PenAt(int r) { return &m_pen[r * pen::kFloats]; }
 
+int c_MyApp::p_PenScreenPoint(int r, float& sx, float& sy) {
+    const float* p = p_PenAt(r);
+    sx = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * m_tileSize - m_camX;
+    sy = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * m_tileSize - m_camY;
+    return 0;
+}
+
 int c_MyApp::p_Game() {
     m_facedLeft = 0;
     // 1. Background, snow and the analogue direction.
@@ -132,9 +153,18 @@ int c_MyApp::p_Game() {
     for (int s = 0; s < skill::kCount; ++s) skillLeft = skillLeft || m_player[play::kCounters + s] != 0;
     if (!skillLeft) steps = kNoSkillSteps;
     // 6. Every record, step by step; the clock stops once the level is over.
+    // A record moves only in its own turn and when it is bumped, so the bump view noted now is
+    // kept up to date by noting each record again after its turn. Penguins meet only while the
+    // level is on: once it is over nobody reads the view.
     int inPlay = 0;
+    if (m_levelOver == 0) {
+        for (int r = 0; r < pen::kRecords; ++r) p_NoteBumper(r);
+    }
     for (int step = 0; step < steps; ++step) {
-        for (int r = 0; r < pen::kRecords; ++r) inPlay += p_StepPen(r);
+        for (int r = 0; r < pen::kRecords; ++r) {
+            inPlay += p_StepPen(r);
+            if (m_levelOver == 0) p_NoteBumper(r);
+        }
         if (m_levelOver == 0) m_player[play::kTimer] -= 1;
     }
     // 7. Nobody left in play.
@@ -163,8 +193,8 @@ int c_MyApp::p_StepPen(int r) {
         p_SetSize(scale, scale);
     }
     // 2. Where it is drawn, from where it stood at the start of the step.
-    const float sx = (p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * m_tileSize - m_camX;
-    const float sy = (p[pen::kCellY] + p[pen::kOffsetY] + 1) * m_tileSize - m_camY;
+    float sx = 0, sy = 0;
+    p_PenScreenPoint(r, sx, sy);
     // 3. Neighbours for the select stick.
     p_NotePen(r, sx, sy);
     // 4. The state rules.
@@ -300,23 +330,51 @@ int c_MyApp::p_StartTurn(int r, float newDir) {
     return 0;
 }
 
+int c_MyApp::p_NoteBumper(int r) {
+    const float* p = p_PenAt(r);
+    c_BumpView& view = m_bumpView;
+    view.live[r] = !(p[pen::kInPlay] <= 0) && p[pen::kState] != pen::kRescued ? 1.0f : 0.0f;
+    view.row[r] = p[pen::kCellY] + p[pen::kOffsetY];
+    view.dir[r] = p[pen::kDir];
+    view.reach[r] = (p[pen::kCellX] + p[pen::kOffsetX]) * kBumpScale + p[pen::kDir];
+    return 0;
+}
+
 int c_MyApp::p_PenBump(int r) {
     float* p = p_PenAt(r);
     if (p[pen::kState] == pen::kRescued) return 0;
     const float y = p[pen::kCellY] + p[pen::kOffsetY];
-    for (int j = 0; j < pen::kRecords; ++j) {
-        float* q = p_PenAt(j);
-        if (j == r || q[pen::kInPlay] <= 0 || q[pen::kState] == pen::kRescued) continue;
-        if (std::fabs(y - (q[pen::kCellY] + q[pen::kOffsetY])) >= kBumpRows || p[pen::kDir] == q[pen::kDir]) continue;
+    int meets[c_BumpView::kLanes];
+    // Whom the penguin meets as it stands now: the test of every record at once, without a
+    // branch, since which ones pass cannot be guessed; itself it never meets.
+    auto test = [&] {
         const float a = (p[pen::kCellX] + p[pen::kOffsetX]) * kBumpScale + p[pen::kDir];
-        const float b = (q[pen::kCellX] + q[pen::kOffsetX]) * kBumpScale + q[pen::kDir];
-        if (std::fabs(a - b) >= kBumpReach) continue;
+        MeetAll(m_bumpView, y, p[pen::kDir], a, meets);
+        meets[r] = 0;
+    };
+    // Meetings are few: most tests find nobody, and the records are passed over four at a time
+    // while none of them is met.
+    const float reach = (p[pen::kCellX] + p[pen::kOffsetX]) * kBumpScale + p[pen::kDir];
+    if (MeetAll(m_bumpView, y, p[pen::kDir], reach, meets) == 0) return 0;
+    meets[r] = 0;
+    for (int j = 0; j < c_BumpView::kLanes; ++j) {
+        if (j % 4 == 0 && (meets[j] | meets[j + 1] | meets[j + 2] | meets[j + 3]) == 0) {
+            j += 3;
+            continue;
+        }
+        if (meets[j] == 0) continue;
+        float* q = p_PenAt(j);
+        const float a = (p[pen::kCellX] + p[pen::kOffsetX]) * kBumpScale + p[pen::kDir];
+        const float b = m_bumpView.reach[j];
         p_StartTurn(r, -p[pen::kDir]);
         p_StartTurn(j, -q[pen::kDir]);
         // Apart, so that they do not meet again while they turn.
         const float push = a < b ? -kBumpPush : kBumpPush;
         p[pen::kOffsetX] += push;
         q[pen::kOffsetX] -= push;
+        // The push moves both: the records after this one are tested again.
+        p_NoteBumper(j);
+        test();
     }
     return 0;
 }
@@ -369,7 +427,7 @@ int c_MyApp::p_DrawPen(int r, float sx, float sy) {
         const float angle = static_cast<float>(vo_app_Millisecs() % kMarkerTurnMillisecs) * kMarkerSpin;
         const float scale = m_tileSize / kImageSize;
         p_SetSize(scale * std::sin(angle * D2R), scale);
-        p_DrawImg(image::kTiles, sx, sy - kMarkerLift * m_tileSize, image::kSelectedMarkerFrame);
+        p_DrawImg(image::kPenguin, sx, sy - kMarkerLift * m_tileSize, image::kSelectedMarkerFrame);
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/defs.h"
+#include "game/level_fields.h"
 
 namespace replay {
 // Changes kept for one attempt; a level with more (a long pause spent moving the pointer) is
@@ -79,11 +80,11 @@ struct c_ReplayLog {
     int m_penguins = 0;
     int m_counters[skill::kCount] = {};
     int m_width = 0, m_height = 0;
-    // What the level's first update inherits from the title or the attempt before: latches,
-    // key ramps, the options box's row, the HUD flag, the iCade and its held buttons.
-    int m_keyUsed = 0, m_pointerUsed = 0;
-    float m_keyRampX = 0, m_keyRampY = 0;
-    int m_optCursor = 0, m_hideHud = 0, m_iCade = 0, m_padMask = 0;
+    // What the level's first update inherits from the title or the attempt before: the carried
+    // fields (latches, key ramps, the options box's row, the HUD flag), the iCade and its held
+    // buttons.
+    c_LevelFields m_carried;
+    int m_iCade = 0, m_padMask = 0;
     // Updates recorded, the input as the last of them read it, and the changes.
     int m_updates = 0;
     c_InputState m_last;

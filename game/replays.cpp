@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <string>
+#include <type_traits>
 
 #include "framework/app/app.h"
 #include "framework/app/error.h"
@@ -119,6 +120,23 @@ void ChangeLine(std::string& text, const c_ReplayChange& c) {
     }
 }
 
+// The carried fields as a carry line gives them, each after a blank; twelve places give a key
+// ramp's every float back.
+std::string CarriedWords(const c_LevelFields& carried) {
+    std::string words;
+    vo_game_EachLevelField(carried, carried, [&words](const auto& kept, const auto&, const c_FieldRule& rule) {
+        if (!rule.m_carried) return;
+        char word[kLineBytes];
+        if constexpr (std::is_floating_point_v<std::decay_t<decltype(kept)>>) {
+            std::snprintf(word, sizeof word, " %.12f", static_cast<double>(kept));
+        } else {
+            std::snprintf(word, sizeof word, " %d", kept);
+        }
+        words += word;
+    });
+    return words;
+}
+
 // The score of the `expect end` line a written replay ends with, or false when there is none.
 bool RecordedScore(const std::string& text, int& score) {
     size_t at = text.rfind(std::string("\n") + kEndWords);
@@ -139,12 +157,9 @@ int c_MyApp::p_ReplayStart() {
     c_ReplayLog& log = m_replay;
     const bool unplayed = log.m_phase == replay::Phase::kRecording && log.m_updates == 0;
     if (log.m_phase != replay::Phase::kBuilt && !unplayed) return 0;
-    log.m_keyUsed = m_keyUsed;
-    log.m_pointerUsed = m_pointerUsed;
-    log.m_keyRampX = m_keyRampX;
-    log.m_keyRampY = m_keyRampY;
-    log.m_optCursor = m_optCursor;
-    log.m_hideHud = m_hideHud;
+    vo_game_EachLevelField(log.m_carried, *this, [](auto& kept, const auto& live, const c_FieldRule& rule) {
+        if (rule.m_carried) kept = live;
+    });
     log.m_iCade = iCadeControls;
     log.m_padMask = 0;
     for (int i = 0; i < vpad::kButtons; ++i) {
@@ -209,8 +224,7 @@ String c_MyApp::p_ReplayText() {
     Line(text, "window %d %d", WindowSide(log.m_width), WindowSide(log.m_height));
     Line(text, "enter %d %d %d %d %d %d %d", log.m_level, log.m_penguins, log.m_counters[0], log.m_counters[1],
          log.m_counters[2], log.m_counters[3], log.m_counters[4]);
-    Line(text, "carry %d %d %.12f %.12f %d %d %d %d", log.m_keyUsed, log.m_pointerUsed, static_cast<double>(log.m_keyRampX),
-         static_cast<double>(log.m_keyRampY), log.m_optCursor, log.m_hideHud, log.m_iCade, log.m_padMask);
+    Line(text, "carry%s %d %d", CarriedWords(log.m_carried).c_str(), log.m_iCade, log.m_padMask);
     int at = 0;
     for (int i = 0; i < log.m_count; ++i) {
         const c_ReplayChange& c = log.m_changes[i];

@@ -1,6 +1,8 @@
 // The saved-data string: options, badge flags and level scores written as "|"-terminated
-// decimal fields, each section guarded by its own checksum so that damage costs only that section.
+// decimal fields, each section guarded by its own checksum so that damage costs only that section;
+// saving it, and the title's notice while saving fails.
 #include <climits>
+#include <iterator>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -118,9 +120,15 @@ String c_MyApp::p_SaveString() {
 }
 
 int c_MyApp::p_Save() {
+    // The title's line for each way a save can fail, made once.
+    static const String kNotices[] = {
+        String(), String("Progress could not be saved: disk full"),
+        String("Progress could not be saved: folder is read-only"),
+        String("Progress could not be saved: saved file unreadable"), String("Progress could not be saved")};
+    static_assert(std::size(kNotices) == static_cast<size_t>(VoSaveProblem::kOther) + 1);
     String text = p_SaveString();
     if (DebugMode == 1) voPrint(text);
-    vo_app_SaveState(text);
+    m_saveNotice = kNotices[static_cast<int>(vo_app_SaveState(text))];
     return 0;
 }
 

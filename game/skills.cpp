@@ -83,6 +83,13 @@ int c_MyApp::p_SkillControls() {
     return p_UseSkill();
 }
 
+int c_MyApp::p_CanTakeSkill(int r) {
+    const float* p = p_PenAt(r);
+    // The ground countdown still reads 2 in the update after a penguin started a turn or got
+    // home; only a walking penguin in a running level takes a skill.
+    return m_levelOver == 0 && p[pen::kInPlay] == 1 && p[pen::kState] == pen::kWalking && p[pen::kGround] > 0 ? 1 : 0;
+}
+
 int c_MyApp::p_SwitchSkill(int by) {
     const int current = vo_game_Trunc(m_player[play::kSkill]);
     m_player[play::kSkill] = static_cast<float>((current + by + skill::kCount) % skill::kCount);
@@ -97,11 +104,9 @@ int c_MyApp::p_UseSkill() {
     if ((use == 0 && m_tapSkill < 0) || latch != 0) return 0;
     const int chosen = vo_game_Trunc(m_player[play::kSkill]);
     float& counter = m_player[play::kCounters + chosen];
-    float* p = p_PenAt(vo_game_Trunc(m_player[play::kSelected]));
-    if (counter == 0 || p[pen::kGround] <= 0) return 0;
-    // The ground countdown still reads 2 in the update after a penguin started a turn or got
-    // home; only a walking penguin in a running level takes a skill.
-    if (m_levelOver != 0 || p[pen::kInPlay] != 1 || p[pen::kState] != pen::kWalking) return 0;
+    const int selected = vo_game_Trunc(m_player[play::kSelected]);
+    if (counter == 0 || p_CanTakeSkill(selected) == 0) return 0;
+    float* p = p_PenAt(selected);
     latch = 1;
     counter -= 1;
     p[pen::kState] = static_cast<float>(pen::kSkillState + chosen);

@@ -66,12 +66,17 @@ bool Drawable(int frame) { return frame >= 1 && frame < kGlyphFrames; }
 }  // namespace
 
 int c_MyApp::p_Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset) {
+    return p_Text(x, y, text.View(), alignX, alignY, fontOffset);
+}
+
+int c_MyApp::p_Text(float x, float y, std::u16string_view text, float alignX, float alignY, int fontOffset) {
     const float advance = static_cast<float>(m_imgInfo[3 * m_curFont]);
     const float lineHeight = static_cast<float>(m_imgInfo[3 * m_curFont + 1]) * m_drawSizeY;
     const int slot = fontOffset + m_curFont;
-    // The text is read with one leading space, without building the longer string.
-    const int length = text.Length() + 1;
-    auto at = [&](int i) { return i == 0 ? ' ' : text[i - 1]; };
+    // The text is read with one leading space, without building the longer string; past its
+    // end it reads 0.
+    const int length = static_cast<int>(text.size()) + 1;
+    auto at = [&](int i) -> int { return i == 0 ? ' ' : i < length ? text[static_cast<size_t>(i - 1)] : 0; };
 
     float width = 0;
     for (int i = 0; i < length - 1; ++i) {

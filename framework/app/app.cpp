@@ -53,7 +53,11 @@ void vo_app_SetUpdateRate(int hertz) {
 int vo_app_UpdateRate() { return vo_app__updateRate; }
 int vo_app_Millisecs() { return vo_app__game->Millisecs(); }
 String vo_app_LoadState() { return vo_app__game->LoadState(); }
-void vo_app_SaveState(String state) { vo_app__game->SaveState(state); }
+VoSaveProblem vo_app_SaveState(String state) {
+    if (vo_app__game->SaveState(state) == 0) return VoSaveProblem::kNone;
+    const VoSaveProblem problem = vo_app__game->SaveProblem();
+    return problem == VoSaveProblem::kNone ? VoSaveProblem::kOther : problem;
+}
 void vo_app_StateDamaged() {
     if (vo_app__game) vo_app__game->StateDamaged();
 }
@@ -94,4 +98,12 @@ void vo_app_EnumDisplayModes() {
                                   : New<c_DisplayMode>(vo_app__devWidth, vo_app__devHeight);
 }
 
-void vo_app_EndApp() { voError(String()); }
+void vo_app_EndApp() {
+    // An end asked for while the application finishes (its own quit, a second close) ends at once.
+    static bool ending = false;
+    if (!ending && vo_app__app) {
+        ending = true;
+        vo_app__app->p_OnEnd();
+    }
+    voError(String());
+}

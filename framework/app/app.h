@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/app/array.h"
+#include "framework/app/files.h"
 #include "framework/app/object.h"
 #include "framework/app/string.h"
 
@@ -18,6 +19,9 @@ public:
     virtual int p_OnResume() { return 0; }
     virtual int p_OnUpdate() { return 0; }
     virtual int p_OnRender() { return 0; }
+    // The program is about to end by request (the window's close, a quit key, SIGTERM, SIGINT,
+    // SIGHUP): the last moment to keep what must not be lost. Called once.
+    virtual int p_OnEnd() { return 0; }
 
     // Never called by this framework.
     int p_OnLoading() { return 0; }
@@ -46,7 +50,8 @@ void vo_app_SetUpdateRate(int hertz);
 int vo_app_UpdateRate();
 int vo_app_Millisecs();
 String vo_app_LoadState();
-void vo_app_SaveState(String state);
+// Saves the state; why it failed, or kNone.
+VoSaveProblem vo_app_SaveState(String state);
 // The program found part of the loaded state damaged: its file is kept aside before the
 // first save replaces it.
 void vo_app_StateDamaged();
@@ -63,6 +68,7 @@ Ref<c_DisplayMode> vo_app_DesktopMode();
 void vo_app_GetDate(Array<int> date);
 void vo_app_SetMouseVisible(bool visible);
 void vo_app_OpenUrl(String url);
+// Ends the program with status 0, after the application's p_OnEnd (unless it is the one ending).
 [[noreturn]] void vo_app_EndApp();
 
 // Sets the framework's globals to their start values; the program's init runs it first.

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <memory>
+#include <new>
+#include <type_traits>
+
+#include "framework/app/zero_pages.h"
 
 void vo_array_index_error(int index, int length);
 
@@ -12,6 +16,20 @@ public:
     Array() = default;
     explicit Array(int length) : m_length(length > 0 ? length : 0) {
         if (m_length > 0) m_data = std::make_shared<T[]>(static_cast<size_t>(m_length));
+    }
+
+    // An array of zeros whose memory is backed only where it is written (zero_pages.h): for a
+    // large table of which little is used. vo_pages_Clear empties it.
+    static Array ZeroPaged(int length) {
+        static_assert(std::is_trivial_v<T>, "zero pages hold plain values only");
+        Array array;
+        array.m_length = length > 0 ? length : 0;
+        if (array.m_length == 0) return array;
+        const size_t bytes = static_cast<size_t>(array.m_length) * sizeof(T);
+        T* pages = static_cast<T*>(vo_pages_Map(bytes));
+        if (!pages) throw std::bad_alloc();
+        array.m_data = std::shared_ptr<T[]>(pages, [bytes](T* p) { vo_pages_Unmap(p, bytes); });
+        return array;
     }
 
     int Length() const { return m_length; }

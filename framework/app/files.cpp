@@ -1,17 +1,18 @@
 // Part of the host that touches files: locations, whole-file reads, text decoding, the
-// saved-state file and the local date.
+// saved-state file, the player's files, reading with a limit, atomic replacing and the local date.
 #include "framework/app/files.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <cctype>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 #include "framework/app/glfw_host.h"
 
@@ -31,25 +32,38 @@ int readInt(FILE* stream) {
                             (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24));
 }
 
-int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length, const char* keepSuffix,
+namespace {
+
+// mkstemp's pattern after the target's name: six letters or digits.
+constexpr char kTemporarySuffix[] = ".XXXXXX";
+constexpr size_t kTemporaryLetters = sizeof kTemporarySuffix - 2;
+
+}  // namespace
+
+int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length, VoLink links, const char* keepSuffix,
                               std::string* keptPath) {
-    // A symlink stays a link: the file it points to is the one replaced, in its own folder.
     std::string target = path;
     struct stat old;
     bool exists = lstat(path, &old) == 0;
     if (exists && S_ISLNK(old.st_mode)) {
-        char* real = realpath(path, nullptr);
-        if (!real) return -1;
-        target = real;
-        std::free(real);
-        exists = stat(target.c_str(), &old) == 0;
+        if (links == VoLink::kFollow) {
+            // The link stays a link: the file it points to is the one replaced, in its own folder.
+            char* real = realpath(path, nullptr);
+            if (!real) return -1;
+            target = real;
+            std::free(real);
+            exists = stat(target.c_str(), &old) == 0;
+        } else {
+            // The rename below replaces the link; what it pointed to is neither read nor kept.
+            exists = false;
+        }
     }
     if (exists && !S_ISREG(old.st_mode)) {
         errno = ENOTSUP;
         return -1;
     }
 
-    std::string temp = target + ".XXXXXX";
+    std::string temp = target + kTemporarySuffix;
     int fd = mkstemp(temp.data());
     if (fd < 0) return -1;
     // mkstemp makes the file private; the new file takes the old one's mode, or an ordinary one.
@@ -97,6 +111,35 @@ int vo_file_ReplaceAtomically(const char* path, const char* bytes, size_t length
     return 0;
 }
 
+int vo_file_RemoveTemporaries(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".";
+    DIR* entries = opendir(folder.c_str());
+    if (!entries) return 0;
+    int removed = 0;
+    while (const dirent* entry = readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + kTemporaryLetters || name.substr(0, prefix.size()) != prefix) continue;
+        const std::string_view letters = name.substr(prefix.size());
+        if (!std::all_of(letters.begin(), letters.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        struct stat st;
+        const std::string file = folder + std::string(name);
+        if (lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && unlink(file.c_str()) == 0) ++removed;
+    }
+    closedir(entries);
+    return removed;
+}
+
+VoSaveProblem vo_file_SaveProblem(int error) {
+    switch (error) {
+        case ENOSPC: case EDQUOT: return VoSaveProblem::kDiskFull;
+        case EROFS: case EACCES: case EPERM: return VoSaveProblem::kReadOnly;
+        default: return VoSaveProblem::kOther;
+    }
+}
+
 FILE* VoGame::OpenFile(String location, String mode) {
     String path = PathToFilePath(location);
     if (path.Empty()) return nullptr;
@@ -134,14 +177,18 @@ unsigned char* VoGame::LoadData(String location, int* length) {
 
 int VoGame::SaveState(String state) {
     // A file that exists but could not be read may hold progress this run never saw.
-    if (m_stateFile == StateFile::Unreadable) return -1;
+    if (m_stateFile == StateFile::Unreadable) {
+        m_saveProblem = VoSaveProblem::kStateUnreadable;
+        return -1;
+    }
     std::string bytes = state.ToUtf8();
     std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
     bool keep = m_stateFile == StateFile::Damaged;
     std::string kept;
-    int result = vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size(), keep ? kStateDamagedSuffix : nullptr,
-                                           &kept);
+    int result = vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size(), VoLink::kFollow,
+                                           keep ? kStateDamagedSuffix : nullptr, &kept);
     if (result != 0) {
+        m_saveProblem = vo_file_SaveProblem(errno);
         std::fprintf(stderr, "Floeward: progress could not be saved to %s (%s)\n", kStateFileName,
                      std::strerror(errno));
         return result;
@@ -151,22 +198,18 @@ int VoGame::SaveState(String state) {
                      kept.c_str());
     }
     m_stateFile = StateFile::Clean;
+    m_saveProblem = VoSaveProblem::kNone;
     return 0;
 }
 
-namespace {
-
-// Reads the file at path if it is a regular file of at most limit bytes, without blocking (so
-// that a FIFO in its place cannot hang the program). Absent: not there at all. Unreadable: it
-// exists but cannot be read (problem says why). TooLarge: over the limit; bytes stay empty.
-enum class ReadResult { Read, Absent, Unreadable, TooLarge };
-
-ReadResult ReadRegularFile(const std::string& path, long long limit, std::vector<unsigned char>& bytes,
-                           const char*& problem) {
+VoFileRead vo_file_ReadRegular(const std::string& path, long long limit, std::string& bytes, std::string& why) {
     bytes.clear();
-    problem = nullptr;
+    const char* problem = nullptr;
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) return ReadResult::Absent;
+    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+        why = std::strerror(ENOENT);
+        return VoFileRead::kAbsent;
+    }
     int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 || fstat(fd, &st) != 0) {
         problem = std::strerror(errno);
@@ -191,37 +234,44 @@ ReadResult ReadRegularFile(const std::string& path, long long limit, std::vector
     if (fd >= 0) close(fd);
     if (problem) {
         bytes.clear();
-        return ReadResult::Unreadable;
+        why = problem;
+        return VoFileRead::kUnreadable;
     }
     if (st.st_size > limit || bytes.size() > static_cast<size_t>(limit)) {
         bytes.clear();
-        return ReadResult::TooLarge;
+        why = "over " + std::to_string(limit) + " bytes";
+        return VoFileRead::kTooLarge;
     }
-    return ReadResult::Read;
+    return VoFileRead::kRead;
+}
+
+namespace {
+
+String DecodeBytes(const std::string& bytes) {
+    return String::Decode(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 }  // namespace
 
 String VoGame::LoadState() {
     std::string path = PathToFilePath(String(kStateFileName)).ToUtf8();
-    std::vector<unsigned char> bytes;
-    const char* problem = nullptr;
-    switch (ReadRegularFile(path, kStateFileLimit, bytes, problem)) {
+    std::string bytes, why;
+    switch (vo_file_ReadRegular(path, kStateFileLimit, bytes, why)) {
         // Only a file that is not there at all is a fresh start.
-        case ReadResult::Absent: m_stateFile = StateFile::Absent; return String();
-        case ReadResult::Unreadable:
+        case VoFileRead::kAbsent: m_stateFile = StateFile::Absent; return String();
+        case VoFileRead::kUnreadable:
             m_stateFile = StateFile::Unreadable;
             std::fprintf(stderr, "Floeward: %s exists but cannot be read (%s); progress will not be saved this run\n",
-                         kStateFileName, problem);
+                         kStateFileName, why.c_str());
             return String();
-        case ReadResult::TooLarge:
+        case VoFileRead::kTooLarge:
             m_stateFile = StateFile::Damaged;
-            std::fprintf(stderr, "Floeward: %s is over %lld bytes, too large to be a saved state; it is not read\n",
-                         kStateFileName, static_cast<long long>(kStateFileLimit));
+            std::fprintf(stderr, "Floeward: %s is %s, too large to be a saved state; it is not read\n", kStateFileName,
+                         why.c_str());
             return String();
-        case ReadResult::Read: break;
+        case VoFileRead::kRead: break;
     }
-    String text = String::Decode(bytes.data(), bytes.size());
+    String text = DecodeBytes(bytes);
     // Decoding an empty file leaves the last error alone; a save never writes invalid UTF-8.
     m_stateFile = !bytes.empty() && _str_load_err ? StateFile::Damaged : StateFile::Clean;
     return text;
@@ -229,19 +279,18 @@ String VoGame::LoadState() {
 
 String VoGame::LoadUserFile(String location) {
     const std::string path = PathToFilePath(location).ToUtf8();
-    std::vector<unsigned char> bytes;
-    const char* problem = nullptr;
-    switch (ReadRegularFile(path, kUserFileLimit, bytes, problem)) {
-        case ReadResult::Absent: return String();
-        case ReadResult::Unreadable:
-            std::fprintf(stderr, "Floeward: %s cannot be read (%s)\n", path.c_str(), problem);
+    std::string bytes, why;
+    switch (vo_file_ReadRegular(path, kUserFileLimit, bytes, why)) {
+        case VoFileRead::kAbsent: return String();
+        case VoFileRead::kUnreadable:
+            std::fprintf(stderr, "Floeward: %s cannot be read (%s)\n", path.c_str(), why.c_str());
             return String();
-        case ReadResult::TooLarge:
-            std::fprintf(stderr, "Floeward: %s is over %lld bytes; it is not read\n", path.c_str(), kUserFileLimit);
+        case VoFileRead::kTooLarge:
+            std::fprintf(stderr, "Floeward: %s is %s; it is not read\n", path.c_str(), why.c_str());
             return String();
-        case ReadResult::Read: break;
+        case VoFileRead::kRead: break;
     }
-    String text = String::Decode(bytes.data(), bytes.size());
+    String text = DecodeBytes(bytes);
     if (!bytes.empty() && _str_load_err) {
         std::fprintf(stderr, "Floeward: %s is not UTF-8 text; it is not read\n", path.c_str());
         return String();
@@ -262,7 +311,8 @@ int VoGame::SaveUserFile(String location, String text) {
         }
     }
     const std::string bytes = text.ToUtf8();
-    if (vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size()) != 0) {
+    // A link in the file's place is replaced, never written through.
+    if (vo_file_ReplaceAtomically(path.c_str(), bytes.data(), bytes.size(), VoLink::kReplace) != 0) {
         std::fprintf(stderr, "Floeward: %s could not be written (%s)\n", path.c_str(), std::strerror(errno));
         return -1;
     }

@@ -5,11 +5,22 @@
 #include "framework/graphics/graphics_context.h"
 #include "framework/audio/sound.h"
 
+c_GameDelegate::~c_GameDelegate() {
+    if (m_audioOpening.joinable()) m_audioOpening.join();
+}
+
+void c_GameDelegate::PrepareStart() {
+    // Opening the sound device takes a while and needs no window: it is done while the window
+    // and its OpenGL context are made.
+    m_audioOpening = std::thread([this] { m_audio = New<gxtkAudio>(); });
+}
+
 void c_GameDelegate::StartGame() {
     m_graphics = New<gxtkGraphics>();
     vo_graphics_SetGraphicsDevice(m_graphics.Get());
     vo_graphics_SetFont(nullptr, 32);
-    m_audio = New<gxtkAudio>();
+    if (m_audioOpening.joinable()) m_audioOpening.join();
+    if (!m_audio) m_audio = New<gxtkAudio>();
     vo_audio_SetAudioDevice(m_audio);
     auto input = New<c_InputDevice>();
     for (int unit = 0; unit < 4; ++unit) input->m__joyStates[unit] = New<c_JoyState>();

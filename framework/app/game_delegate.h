@@ -2,6 +2,8 @@
 // application and the input device.
 #pragma once
 
+#include <thread>
+
 #include "framework/app/host.h"
 #include "framework/app/input.h"
 #include "framework/graphics/renderer.h"
@@ -9,6 +11,8 @@
 
 class c_GameDelegate : public VoGameDelegate {
 public:
+    ~c_GameDelegate() override;
+    void PrepareStart() override;
     void StartGame() override;
     void SuspendGame() override;
     void ResumeGame() override;
@@ -23,4 +27,8 @@ public:
     Ref<gxtkGraphics> m_graphics;
     Ref<gxtkAudio> m_audio;
     Ref<c_InputDevice> m_input;
+
+private:
+    // Opens the sound device while the window is made (PrepareStart); StartGame joins it.
+    std::thread m_audioOpening;
 };

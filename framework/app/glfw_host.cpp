@@ -2,6 +2,7 @@
 // joystick layouts, display modes and opening URLs.
 #include "framework/app/glfw_host.h"
 
+#include "framework/app/end_request.h"
 #include "framework/app/input.h"
 #include "framework/app/key_codes.h"
 
@@ -30,6 +31,10 @@ constexpr int kMaxCatchUpUpdates = 4;
 
 // m_nextUpdate when no update is scheduled: the next pass starts the schedule afresh from now.
 constexpr double kUnscheduled = 0;
+
+// A suspended loop waits for events at most this long, so that a signal to end is not left
+// unseen until the window is next touched.
+constexpr double kSuspendedWait = 0.25;
 
 }  // namespace
 
@@ -204,6 +209,7 @@ void VoGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 // One pass is one frame, phases 1 to 5 below. Phase 6, gc_collect, is not a step of its own:
 // it runs after every call the host forwards (VoGame::Guarded).
 void VoGlfwGame::Run() {
+    if (VoGameDelegate* delegate = Delegate()) delegate->PrepareStart();
     SetGlfwWindow(kFirstWindowWidth, kFirstWindowHeight, kColourBits, kColourBits, kColourBits, 0, 0, 0, false);
     StartGame();
     VoWindowSystem& ws = *m_windowSystem;
@@ -216,12 +222,15 @@ void VoGlfwGame::Run() {
             double wait = m_nextUpdate - ws.GetTime();
             if (wait > 0) ws.Sleep(wait);
         }
-        // 3. Poll events: window callbacks fire only here. Suspended, block until one comes.
+        // 3. Poll events: window callbacks fire only here. Suspended, wait for one, but never so
+        // long that a signal goes unseen: one that asked the program to end is taken as the
+        // window's close.
         if (m_suspended) {
-            ws.WaitEvents();
+            ws.WaitEvents(kSuspendedWait);
         } else {
             ws.PollEvents();
         }
+        if (vo_app_EndRequested()) OnWindowClose();
         // 4. Suspend or resume when the window's activity changed; either restarts the schedule.
         if (ws.WindowActive()) {
             if (m_suspended) {

@@ -30,6 +30,7 @@ public:
     void SetSwapInterval(int interval) override;
     String PathToFilePath(String location) override;
     unsigned char* LoadImageData(String location, int* width, int* height, int* depth) override;
+    bool LoadImageInfo(String location, int* width, int* height, int* depth) override;
     unsigned char* LoadAudioData(String location, int* length, int* channels, int* format, int* hertz) override;
 
     virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,

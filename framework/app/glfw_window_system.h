@@ -22,7 +22,7 @@ public:
     void SwapInterval(int interval) override;
     void SetEventHandler(VoWindowEvents* handler) override;
     void PollEvents() override;
-    void WaitEvents() override;
+    void WaitEvents(double timeout) override;
     double GetTime() override;
     void Sleep(double seconds) override;
     bool KeyPressed(int key) override;
@@ -38,7 +38,20 @@ public:
 private:
     static constexpr int kMaxAxes = 16;
 
+    // Makes and makes current an OpenGL context for the open window; false when none fits it.
+    bool MakeContext(int red, int green, int blue, int alpha, int depth, int stencil);
+    // Lets go of the context made for the window, and of the child it drew into.
+    void DropContext();
+
     GLFWwindow* m_window = nullptr;
+    // The context made for the window, or null while GLFW made it with the window; the X window
+    // it draws into, the window itself or a child of it in the context's own visual (with its
+    // colour map and its size).
+    struct __GLXcontextRec* m_context = nullptr;
+    unsigned long m_drawable = 0;
+    unsigned long m_colormap = 0;
+    bool m_child = false;
+    int m_childWidth = 0, m_childHeight = 0;
     // The largest window the context can draw into, as it reported on opening; 0 when unknown.
     int m_maxWidth = 0, m_maxHeight = 0;
     // The last axes read, with the vertical ones turned to read positive upward.

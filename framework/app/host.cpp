@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "framework/app/error.h"
 
 VoGame* VoGame::_game = nullptr;
@@ -29,6 +31,11 @@ Ref<VoDisplayMode> VoGame::GetDesktopMode() { return nullptr; }
 void VoGame::SetSwapInterval(int) {}
 String VoGame::PathToFilePath(String location) { return location; }
 unsigned char* VoGame::LoadImageData(String, int*, int*, int*) { return nullptr; }
+bool VoGame::LoadImageInfo(String location, int* width, int* height, int* format) {
+    unsigned char* data = LoadImageData(location, width, height, format);
+    std::free(data);
+    return data != nullptr;
+}
 unsigned char* VoGame::LoadAudioData(String, int*, int*, int*, int*) { return nullptr; }
 
 void VoGame::Die(ThrowableObject*) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "framework/app/array.h"
+#include "framework/app/files.h"
 #include "framework/app/object.h"
 #include "framework/app/string.h"
 
@@ -25,6 +26,9 @@ struct c_VoGameEvent {
 // Receives every host event; its own versions do nothing.
 class VoGameDelegate : public Object {
 public:
+    // A host loop calls it before it opens its window: devices that need no window may begin to
+    // open meanwhile, on a thread of their own; StartGame waits for them.
+    virtual void PrepareStart() {}
     virtual void StartGame() {}
     virtual void SuspendGame() {}
     virtual void ResumeGame() {}
@@ -60,6 +64,8 @@ public:
     virtual int Millisecs();
     virtual void GetDate(Array<int> date);
     virtual int SaveState(String state);
+    // Why the last save of the state failed; kNone after one that succeeded.
+    VoSaveProblem SaveProblem() const { return m_saveProblem; }
     virtual String LoadState();
     // The program found part of the loaded state damaged: the file is kept aside before the
     // first save replaces it.
@@ -68,7 +74,8 @@ public:
     // A text file kept for the player (a replay): "" when it is absent, not a regular file, not
     // UTF-8 or over kUserFileLimit bytes (the last three reported on standard error).
     virtual String LoadUserFile(String location);
-    // Replaces it whole, making its folder if need be; 0 on success, -1 (reported) otherwise.
+    // Replaces it whole (a link in its place too, never what the link points to), making its
+    // folder if need be; 0 on success, -1 (reported) otherwise.
     virtual int SaveUserFile(String location, String text);
     virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);
     virtual void OpenUrl(String url);
@@ -84,6 +91,9 @@ public:
     // Reads a whole file; the caller frees the buffer with free(). Null when it cannot be opened.
     virtual unsigned char* LoadData(String location, int* length);
     virtual unsigned char* LoadImageData(String location, int* width, int* height, int* format);
+    // The size and channels of a picture, read without decoding it when the host can; false,
+    // said as LoadImageData says it, when the picture cannot be used.
+    virtual bool LoadImageInfo(String location, int* width, int* height, int* format);
     virtual unsigned char* LoadAudioData(String location, int* length, int* channels, int* format, int* hertz);
     [[noreturn]] virtual void Die(ThrowableObject* ex);
     virtual void gc_collect();
@@ -109,6 +119,7 @@ protected:
     // What the last LoadState found; it decides how a save may replace the file.
     enum class StateFile { Absent, Clean, Damaged, Unreadable };
     StateFile m_stateFile = StateFile::Absent;
+    VoSaveProblem m_saveProblem = VoSaveProblem::kNone;
 
     VoGameDelegate* m_delegate = nullptr;
     bool m_keyboardEnabled = false;

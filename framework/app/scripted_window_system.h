@@ -22,6 +22,8 @@ public:
     std::string title;
     bool fullscreen = false;
     int opens = 0, swaps = 0, polls = 0, waits = 0;
+    // The timeout of the last WaitEvents.
+    double waitTimeout = 0;
     int swapInterval = -99;
     std::vector<double> sleeps;
     std::vector<int> pressedKeys;
@@ -70,8 +72,9 @@ public:
         ++polls;
         if (onEvents) onEvents(*this);
     }
-    void WaitEvents() override {
+    void WaitEvents(double timeout) override {
         ++waits;
+        waitTimeout = timeout;
         if (onEvents) onEvents(*this);
     }
     double GetTime() override { return now; }

@@ -66,7 +66,8 @@ public:
     virtual void SetEventHandler(VoWindowEvents* handler) = 0;
 
     virtual void PollEvents() = 0;
-    virtual void WaitEvents() = 0;
+    // Blocks until an event comes or the timeout (seconds) has passed.
+    virtual void WaitEvents(double timeout) = 0;
     virtual double GetTime() = 0;
     virtual void Sleep(double seconds) = 0;
 

@@ -22,24 +22,37 @@ std::string PrintableReason(const char* reason) {
     return text;
 }
 
-}  // namespace
-
-unsigned char* VoGlfwGame::LoadImageData(String location, int* width, int* height, int* depth) {
-    std::string name = PathToFilePath(location).ToUtf8();
-    FILE* file = OpenFile(location, String("rb"));
+// Opens a picture file and reads its size and channels: null, with the reason on standard error,
+// when it cannot be opened or read, or when no texture could hold it, so it is never decoded.
+FILE* OpenPicture(VoGlfwGame& host, const String& location, const std::string& name, int* width, int* height,
+                  int* depth) {
+    FILE* file = host.OpenFile(location, String("rb"));
     if (!file) {
         std::fprintf(stderr, "Floeward: picture %s cannot be opened (%s)\n", name.c_str(), std::strerror(errno));
         return nullptr;
     }
-    // The size is read first, so that a picture no texture could hold is never decoded.
-    int limit = vo_surface_maxTextureSize;
-    int w = 0, h = 0, n = 0;
-    if (limit > 0 && stbi_info_from_file(file, &w, &h, &n) && (w > limit || h > limit)) {
+    if (!stbi_info_from_file(file, width, height, depth)) {
         std::fclose(file);
-        std::fprintf(stderr, "Floeward: picture %s is %dx%d, larger than the %d pixels a texture may have here\n",
-                     name.c_str(), w, h, limit);
+        std::fprintf(stderr, "Floeward: picture %s cannot be decoded (%s)\n", name.c_str(),
+                     PrintableReason(stbi_failure_reason()).c_str());
         return nullptr;
     }
+    const int limit = vo_surface_maxTextureSize;
+    if (limit > 0 && (*width > limit || *height > limit)) {
+        std::fclose(file);
+        std::fprintf(stderr, "Floeward: picture %s is %dx%d, larger than the %d pixels a texture may have here\n",
+                     name.c_str(), *width, *height, limit);
+        return nullptr;
+    }
+    return file;
+}
+
+}  // namespace
+
+unsigned char* VoGlfwGame::LoadImageData(String location, int* width, int* height, int* depth) {
+    const std::string name = PathToFilePath(location).ToUtf8();
+    FILE* file = OpenPicture(*this, location, name, width, height, depth);
+    if (!file) return nullptr;
     unsigned char* data = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     if (!data) {
@@ -49,4 +62,10 @@ unsigned char* VoGlfwGame::LoadImageData(String location, int* width, int* heigh
     }
     gc_ext_new_bytes.fetch_add(static_cast<long long>(*width) * *height * *depth);
     return data;
+}
+
+bool VoGlfwGame::LoadImageInfo(String location, int* width, int* height, int* depth) {
+    FILE* file = OpenPicture(*this, location, PathToFilePath(location).ToUtf8(), width, height, depth);
+    if (file) std::fclose(file);
+    return file != nullptr;
 }

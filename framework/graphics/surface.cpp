@@ -27,6 +27,7 @@ void DrainErrors(VoGl& gl) {
 }  // namespace
 
 int vo_surface_maxTextureSize = 0;
+bool vo_surface_keepPictureBytes = true;
 
 int vo_surface_FormatForDepth(int depth) {
     switch (depth) {
@@ -59,7 +60,24 @@ int gxtkSurface::Discard() {
     }
     std::free(m_data);
     m_data = nullptr;
+    m_bytesGiven = false;
     return 0;
+}
+
+bool gxtkSurface::ReadAgain() {
+    int width = 0, height = 0, depth = 0;
+    unsigned char* data = VoGame::_game ? VoGame::_game->LoadImageData(m_location, &width, &height, &depth) : nullptr;
+    if (data && (width != m_width || height != m_height || depth != m_depth)) {
+        std::fprintf(stderr, "Floeward: picture %s is no longer the %dx%d it was\n", m_path.ToUtf8().c_str(), m_width,
+                     m_height);
+        std::free(data);
+        data = nullptr;
+    }
+    if (!data) return false;
+    vo_surface_Premultiply(data, width * height, depth);
+    m_data = data;
+    m_bytesGiven = false;
+    return true;
 }
 
 void gxtkSurface::SetData(unsigned char* data, int width, int height, int depth) {
@@ -69,7 +87,7 @@ void gxtkSurface::SetData(unsigned char* data, int width, int height, int depth)
     m_height = height;
     m_depth = depth;
     m_format = vo_surface_FormatForDepth(depth);
-    vo_surface_Premultiply(m_data, width * height, depth);
+    if (m_data) vo_surface_Premultiply(m_data, width * height, depth);
 }
 
 void gxtkSurface::Bind() {
@@ -79,6 +97,8 @@ void gxtkSurface::Bind() {
         gl.BindTexture(vo_gl::TEXTURE_2D, m_texture);
         return;
     }
+    // The texture of a picture that keeps no bytes is made from its file.
+    if (!m_data && m_bytesGiven) ReadAgain();
     m_seq = glfwGraphicsSeq;
     gl.GenTextures(1, &m_texture);
     gl.BindTexture(vo_gl::TEXTURE_2D, m_texture);
@@ -122,12 +142,22 @@ void gxtkSurface::Bind() {
         gl.PixelStorei(vo_gl::UNPACK_ALIGNMENT, 1);
         gl.TexSubImage2D(vo_gl::TEXTURE_2D, 0, 0, 0, m_width, m_height, m_format, vo_gl::UNSIGNED_BYTE, m_data);
     }
+    // The texture holds the picture now, and the file holds it for the next texture.
+    if (m_data && !vo_surface_keepPictureBytes && !m_location.Empty()) {
+        std::free(m_data);
+        m_data = nullptr;
+        m_bytesGiven = true;
+    }
 }
 
 void gxtkSurface::SetSubData(int x, int y, int width, int height, const int* pixels, int pitch) {
     if (m_format != static_cast<int>(vo_gl::RGBA)) return;
     // A rectangle reaching outside the picture would write outside the pixel bytes.
     if (width <= 0 || height <= 0 || x < 0 || y < 0 || x > m_width - width || y > m_height - height) return;
+    // Written to, the picture is no longer its file's: it keeps its bytes from now on.
+    if (!m_data && m_bytesGiven) ReadAgain();
+    m_location = String();
+    m_bytesGiven = false;
     if (!m_data) m_data = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(m_width) * m_height, 4));
     if (!m_data) return;
 

@@ -6,16 +6,26 @@
 Ref<gxtkSurface> gxtkGraphics::LoadSurface(String path) {
     Ref<gxtkSurface> surface = New<gxtkSurface>();
     if (!LoadSurface__UNSAFE__(surface.Get(), path)) return nullptr;
-    surface->Bind();
+    // A picture read when it is first drawn gets its texture then.
+    if (vo_surface_keepPictureBytes) surface->Bind();
     return surface;
 }
 
 bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
+    if (!VoGame::_game) return false;
     int width = 0, height = 0, depth = 0;
-    unsigned char* data = VoGame::_game ? VoGame::_game->LoadImageData(path, &width, &height, &depth) : nullptr;
-    if (!data) return false;
-    surface->SetData(data, width, height, depth);
+    if (vo_surface_keepPictureBytes) {
+        unsigned char* data = VoGame::_game->LoadImageData(path, &width, &height, &depth);
+        if (!data) return false;
+        surface->SetData(data, width, height, depth);
+    } else {
+        // Only the size and the channels now; the bytes are read when the picture is first drawn.
+        if (!VoGame::_game->LoadImageInfo(path, &width, &height, &depth)) return false;
+        surface->SetData(nullptr, width, height, depth);
+        surface->m_bytesGiven = true;
+    }
     surface->m_path = VoGame::_game->PathToFilePath(path);
+    surface->m_location = path;
     return true;
 }
 

@@ -144,6 +144,7 @@ TEST_F(FilesFixture, AFailedSaveKeepsThePreviousFile) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(host.SaveState(String("lost")), -1);
         EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
+        EXPECT_EQ(host.SaveProblem(), VoSaveProblem::kReadOnly);
         EXPECT_EQ(ReadBytes(".zembrastate"), "previous");
     }
     fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
@@ -197,6 +198,7 @@ TEST_F(FilesFixture, AStateFileThatCannotBeReadIsNeverReplaced) {
         fresh.StateDamaged();
         EXPECT_EQ(fresh.SaveState(String("fresh start")), -1);
         EXPECT_EQ(fresh.SaveState(String("fresh start")), -1);  // off for the rest of the run
+        EXPECT_EQ(fresh.SaveProblem(), VoSaveProblem::kStateUnreadable);
         EXPECT_EQ(fs::symlink_status(".zembrastate").type(), before);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
         fs::remove_all(".zembrastate");
@@ -318,6 +320,25 @@ TEST_F(FilesFixture, PlayerFilesMakeTheirFolderAndReadOnlyWhatASaveCouldHaveWrit
     WriteBytes("kept", "a file where the folder goes");
     std::string said = Stderr([&] { EXPECT_EQ(host.SaveUserFile(location, String("x")), -1); });
     EXPECT_NE(said.find("could not be"), std::string::npos) << said;
+}
+
+TEST_F(FilesFixture, APlayersFileThatIsALinkIsReplacedAndWhatItPointedToIsLeftAlone) {
+    const String location("./kept/level-01.script");
+    WriteBytes("notes", "my notes");
+    fs::create_directory("kept");
+    fs::create_symlink("../notes", "kept/level-01.script");
+    ASSERT_EQ(host.SaveUserFile(location, String("wait 1\n")), 0);
+    EXPECT_EQ(ReadBytes("notes"), "my notes");
+    EXPECT_FALSE(fs::is_symlink("kept/level-01.script"));
+    EXPECT_EQ(ReadBytes("kept/level-01.script"), "wait 1\n");
+
+    // A link to nowhere is replaced too, and makes nothing where it pointed.
+    fs::remove("kept/level-01.script");
+    fs::create_symlink("../made", "kept/level-01.script");
+    ASSERT_EQ(host.SaveUserFile(location, String("wait 2\n")), 0);
+    EXPECT_FALSE(fs::exists("made"));
+    EXPECT_EQ(ReadBytes("kept/level-01.script"), "wait 2\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator("kept"), fs::directory_iterator()), 1) << "no temporary left";
 }
 
 TEST(Dates, FillAsManyFieldsAsTheArrayHolds) {

@@ -1,10 +1,13 @@
 // The desktop host on a scripted window system: start-up order, pacing, suspension,
 // window (re)opening, display modes and the close path.
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "framework/app/end_request.h"
 #include "framework/app/input.h"
 #include "support/fake_window_system.h"
 #include "support/recording_app.h"
@@ -115,6 +118,50 @@ TEST(HostLoop, ClosingTheWindowEndsTheProgramWithStatusZero) {
     HostFixture f(&ws);
     ws.onEvents = [](FakeWindowSystem& w) { w.handler->OnWindowClose(); };
     EXPECT_EXIT(f.host.Run(), testing::ExitedWithCode(0), "");
+}
+
+TEST(HostLoop, AnEndSignalClosesAsTheWindowDoesAndTheAppFinishesOnce) {
+    // The application says it finishes; finishing a second time, or not ending, exits otherwise.
+    constexpr int kFinishedTwice = 3, kUnboundedWait = 4, kNotEnded = 5;
+    auto finishOnce = [](RecordingApp& app) {
+        if (app.Count("end") > 1) _exit(kFinishedTwice);
+        std::fputs("finishing\n", stderr);
+    };
+    // Suspended, the loop still notices the signal: its wait for events is bounded.
+    auto endWhileSuspended = [&](int sig, bool again) {
+        vo_install_end_signals();
+        FakeWindowSystem ws;
+        HostFixture f(&ws);
+        ws.active = false;
+        ws.onEvents = [sig](FakeWindowSystem& w) {
+            if (w.waits == 1) raise(sig);
+        };
+        f.app->onEnd = [&] {
+            finishOnce(*f.app);
+            if (ws.waitTimeout <= 0 || ws.waitTimeout > 1) _exit(kUnboundedWait);
+            if (again) raise(sig);
+            // A quit asked for while finishing ends the program without finishing again.
+            vo_app_EndApp();
+        };
+        f.host.Run();
+        _exit(kNotEnded);
+    };
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        EXPECT_EXIT(endWhileSuspended(sig, false), testing::ExitedWithCode(0), "finishing") << sig;
+        // A second signal while the application finishes ends the program at once.
+        EXPECT_EXIT(endWhileSuspended(sig, true), testing::KilledBySignal(sig), "finishing") << sig;
+    }
+    // A closed window ends the program the same way.
+    EXPECT_EXIT(
+        {
+            FakeWindowSystem ws;
+            HostFixture f(&ws);
+            f.app->onEnd = [&] { finishOnce(*f.app); };
+            ws.onEvents = [](FakeWindowSystem& w) { w.handler->OnWindowClose(); };
+            f.host.Run();
+            _exit(kNotEnded);
+        },
+        testing::ExitedWithCode(0), "finishing");
 }
 
 TEST(HostLoop, BackAndCloseKeysEndTheProgramEvenWhenAlreadyHeld) {

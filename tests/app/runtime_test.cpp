@@ -1,4 +1,5 @@
 // The runtime types: number text, UTF-16/UTF-8 both ways, the generator, reclamation, errors.
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <atomic>
@@ -15,6 +16,7 @@
 #include "framework/app/object.h"
 #include "framework/app/random.h"
 #include "framework/app/string.h"
+#include "support/backed_memory.h"
 
 namespace {
 
@@ -126,6 +128,25 @@ TEST(Arrays, AreZeroedSharedAndOwnTheirLength) {
     b[1] = 7;
     EXPECT_EQ(a[1], 7);
     EXPECT_EQ(Array<int>(-4).Length(), 0);
+}
+
+TEST(Arrays, ZeroPagedOnesAreBackedOnlyWhereWrittenAndClearByHandingTheirPagesBack) {
+    constexpr int kFloats = 1 << 20;
+    const size_t bytes = kFloats * sizeof(float);
+    Array<float> a = Array<float>::ZeroPaged(kFloats);
+    EXPECT_EQ(BackedPages(a.Data(), bytes), 0);
+    a[0] = 1;
+    a[5000] = 2;
+    a[kFloats - 1] = 3;
+    EXPECT_EQ(BackedPages(a.Data(), bytes), 3) << "the three pages written";
+    Array<float> b = a;
+    EXPECT_EQ(b[5000], 2) << "copies share the pages";
+
+    vo_pages_Clear(a.Data(), bytes);
+    EXPECT_EQ(BackedPages(a.Data(), bytes), 0);
+    EXPECT_EQ(a[0] + a[5000] + a[kFloats - 1], 0);
+    EXPECT_EQ(std::count(a.begin(), a.end(), 0.0f), kFloats);
+    EXPECT_EQ(Array<float>::ZeroPaged(0).Length(), 0);
 }
 
 TEST(ErrorsDeathTest, RuntimeErrorsReportAndExit) {

@@ -104,8 +104,8 @@ std::vector<int> Range(int first, int last) {
 
 const std::vector<Slot>& Slots() {
     static const std::vector<Slot> slots = {
-        {image::kPenguin, Range(0, 10)},
-        {image::kTiles, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 16, 17, 18, 19, 20, 21, 24, 25, 26, 27, 28, 29}},
+        {image::kPenguin, Range(0, image::kSelectedMarkerFrame)},
+        {image::kTiles, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 16, 17, 18, 19, 20, 21, 24, 25, 26, 27, 28, 29}},
         {image::kBadges, Range(0, 63)},
         {image::kCircle, Range(0, 3)},
         {image::kLight, Range(0, 3)},

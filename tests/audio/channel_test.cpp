@@ -148,6 +148,16 @@ TEST_F(Channels, NewMusicReleasesTheOldTuneAndAMissingTuneLeavesSilence) {
 
     EXPECT_EQ(device->PlayMusic(String((ScratchDir() + "/no-such-tune.ogg").c_str()), 1), -1);
     EXPECT_EQ(device->MusicState(), 0);
+
+    // A stopped tune is let go: its buffer goes with the next sound; resuming plays nothing.
+    ASSERT_EQ(device->PlayMusic(String(first.c_str()), 1), 0);
+    const unsigned stoppedBuffer = device->m_channels[32].m_sample->m_buffer;
+    device->StopMusic();
+    gc_collect();
+    device->PlaySample(blip.Get(), 0, 0);
+    EXPECT_FALSE(alIsBuffer(stoppedBuffer));
+    device->ResumeMusic();
+    EXPECT_EQ(device->MusicState(), 0);
 }
 
 }  // namespace

@@ -60,6 +60,16 @@ std::vector<int> LevelOneRecord(const c_MyApp& app) {
     return record;
 }
 
+ReadBack::ReadBack(const std::string& state) {
+    c_ReplayRunner runner(state);
+    EXPECT_TRUE(RunScript(runner, kSettledTitleScript));
+    const c_MyApp& app = runner.p_App();
+    record = LevelOneRecord(app);
+    topScore = app.m_progress[0];
+    selected = app.m_levelSel;
+    title = CaptureScene(app);
+}
+
 LevelOneRun PlayLevelOne(int jump) {
     LevelOneRun run;
     c_ReplayRunner runner;

@@ -36,6 +36,17 @@ LevelOneRun PlayLevelOne(int jump);
 // Level 1's record as the game holds it: the penguins rescued, then the skills left.
 std::vector<int> LevelOneRecord(const c_MyApp& app);
 
+// What a saved state holds, read back by the game itself: level 1's record and best score, the
+// level the wheel starts at, and the title it shows.
+struct ReadBack {
+    std::vector<int> record;
+    int topScore = 0;
+    int selected = -1;
+    Scene title;
+
+    explicit ReadBack(const std::string& state);
+};
+
 struct LevelOneSolved {
     bool solved = false;
     // The window with the "Level Complete" banner out.

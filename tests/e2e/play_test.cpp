@@ -26,25 +26,6 @@ constexpr size_t kRescueSearchFrames = 4 * kMixRate, kAfterBannerFrames = 2 * kM
 
 std::string DataFile(const std::string& name) { return std::string(FLOEWARD_BUILD_DIR) + "/data/" + name; }
 
-// What a saved state holds, read back by the game itself: level 1's record and best score, the
-// level the wheel starts at, and the title it shows.
-struct ReadBack {
-    std::vector<int> record;
-    int topScore = 0;
-    int selected = -1;
-    Scene title;
-
-    explicit ReadBack(const std::string& state) {
-        c_ReplayRunner runner(state);
-        EXPECT_TRUE(RunScript(runner, kSettledTitleScript));
-        const c_MyApp& app = runner.p_App();
-        record = LevelOneRecord(app);
-        topScore = app.m_progress[0];
-        selected = app.m_levelSel;
-        title = CaptureScene(app);
-    }
-};
-
 using Playing = RealGameTest;
 
 TEST_F(Playing, LevelOneSolvedByKeysOpensLevelTwoSavesItAndASecondStartShowsIt) {

@@ -168,15 +168,15 @@ void RealGameTest::TearDown() {
     fs::remove_all(dir);
 }
 
-void RealGameTest::Start() {
+void RealGameTest::Start(const std::vector<std::string>& command) {
     // The headless game asks for the silent backend; the real one records.
     unsetenv("ALSOFT_DRIVERS");
-    game = std::make_unique<GameProcess>(dir.string(), std::vector<std::string>{},
+    game = std::make_unique<GameProcess>(dir.string(), command,
                                          std::vector<std::string>{"ALSOFT_CONF=" + (dir / "alsoft.conf").string()});
 }
 
-void RealGameTest::Launch() {
-    Start();
+void RealGameTest::Launch(const std::vector<std::string>& command) {
+    Start(command);
     window = WaitForWindow("Floeward", 20s);
     ASSERT_NE(window, 0u) << game->Log();
     ASSERT_TRUE(Focus(window));

@@ -50,8 +50,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the game there, waits for its window and gives it the focus.
-    void Launch();
+    // Starts the game there, waits for its window and gives it the focus. A command given starts
+    // it instead, in the same process (a program that sets something up and runs the game).
+    void Launch(const std::vector<std::string>& command = {});
     // Starts the game and stops it the moment its window exists, before it has drawn; RunFor
     // lets it go on for a moment at a time, Resume for good.
     void LaunchStopped();
@@ -77,5 +78,5 @@ protected:
     Picture shot;
 
 private:
-    void Start();
+    void Start(const std::vector<std::string>& command = {});
 };

@@ -107,9 +107,8 @@ bool ShowsTitle(const Picture& picture, const Scene& scene, std::string* why) {
 bool ShowsLevel(const Picture& picture, const Scene& scene, std::string* why) {
     constexpr int kBlockLooks = tile::kLastBlock - tile::kFirstBlock + 1;
     int shown = 0;
+    // The selection marker spins with the clock; it is not part of the level, nor on its sheet.
     for (const Drawn& d : Opaque(scene, {image::kTiles})) {
-        // The selection marker spins with the clock; it is not part of the level.
-        if (d.frame == image::kSelectedMarkerFrame) continue;
         double best = Mismatch(picture, d, scene.detail);
         if (d.frame >= image::kBlockFrame && d.frame < image::kBlockFrame + kBlockLooks) {
             for (int look = 0; look < kBlockLooks; ++look) {

@@ -1,15 +1,31 @@
 // How a level ends: the ending and its score, the banner's words, bars and rescued line, the
-// rank in the top ten, and the banner's timer in the level and over the title.
+// rank in the top ten, the banner's timer in the level and over the title, and the level's result
+// kept when the program ends during the banner or the disk is full.
 #include <string>
 #include <tuple>
 
 #include "game/level_end.h"
+#include "game/menu_layout.h"
 #include "game_fixture.h"
+#include "tools/replay/replay_runner.h"
 
 namespace game_test {
 namespace {
 
 using Words = std::pair<std::string, std::string>;
+
+// The glyphs the last update drew at height y (in the colour's green, when given), spaces left
+// out as the font draws them.
+std::string TextAt(const c_MyApp& app, float y, float green = -1) {
+    std::string out;
+    for (int at = 0; at + draw::kRecordFloats <= app.m_drawCount; at += draw::kRecordFloats) {
+        const float* r = app.m_drawQueue.Data() + at;
+        if (r[0] == app.m_curFont && r[draw::kY] == y && (green < 0 || r[draw::kGreen] == green)) {
+            out += static_cast<char>(r[draw::kFrame] + 32);
+        }
+    }
+    return out;
+}
 
 class Ending : public GameTest {
 protected:
@@ -31,16 +47,7 @@ protected:
         app->p_GameOver();
         return {TextAt(216), TextAt(480 - 216)};
     }
-    std::string TextAt(float y, float green = -1) const {
-        std::string out;
-        for (int at = 0; at + draw::kRecordFloats <= app->m_drawCount; at += draw::kRecordFloats) {
-            const float* r = app->m_drawQueue.Data() + at;
-            if (r[0] == app->m_curFont && r[draw::kY] == y && (green < 0 || r[draw::kGreen] == green)) {
-                out += static_cast<char>(r[draw::kFrame] + 32);
-            }
-        }
-        return out;
-    }
+    std::string TextAt(float y, float green = -1) const { return game_test::TextAt(*app, y, green); }
     std::string RescuedLine() const { return TextAt(480 - 144, 255); }
     // Rectangles of one colour as (x, y, width, alpha).
     std::vector<std::array<float, 4>> Rects(float red, float green, float blue) const {
@@ -201,6 +208,79 @@ TEST_F(Ending, TheDriverHandsTheFinishedLevelToTheTitleAndTheBannerRetracts) {
     Update();
     EXPECT_EQ(app->m_mode, screen::kLevelDone);
     EXPECT_EQ(app->m_musicOn, 1);
+}
+
+// Level 1 from the title: the Jump out of the dip, then home sped up; and the same won to its end.
+const std::string kJumpHome = "title 1\nwait 734\nkey tap 74\nkey down 75\n";
+const std::string kWinLevelOne = kJumpHome + "until end 6000\nkey up 75\n";
+const std::string kLevelOneReplay = "./floeward-replays/level-01.script";
+
+void Play(c_ReplayRunner& runner, const std::string& text) {
+    c_ReplayScript script;
+    c_ReplayError error;
+    ASSERT_TRUE(vo_replay_ParseScript(text, script, error)) << error.p_Text() << "\n" << text;
+    ASSERT_TRUE(runner.p_Run(script, error)) << error.p_Text() << "\n" << text;
+}
+
+TEST(LevelResult, EndingTheProgramDuringTheBannerRecordsTheLevelOnceWithItsReplay) {
+    c_ReplayRunner runner;
+    c_MyApp& app = runner.p_App();
+    const VoHeadlessHost& host = runner.p_Game().m_host;
+    // Half way through the banner, the program is asked to end (a close, F4 or a signal): what it
+    // has recorded and saved then is all the player keeps.
+    bool ended = false;
+    int record = 0, levelSel = 0;
+    std::string state, replay;
+    runner.m_onUpdate = [&](int) {
+        if (!ended && app.m_mode == screen::kInLevel && app.m_levelOver != 0 && app.m_endTimer == 45) {
+            ended = true;
+            app.p_OnEnd();
+            record = app.m_progress[progress::kRecordBase];
+            levelSel = app.m_levelSel;
+            state = host.state;
+            replay = host.files.count(kLevelOneReplay) ? host.files.at(kLevelOneReplay) : "";
+        }
+    };
+    // The game plays on here, as the program would not: the banner's hand-over must not record again.
+    ASSERT_NO_FATAL_FAILURE(Play(runner, kJumpHome + "until mode 1 6000\nkey up 75\nwait 60\n"));
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(app.m_endReason, ending::kComplete);
+    EXPECT_EQ(record, 1);
+    EXPECT_EQ(levelSel, 1) << "the wheel stands at level 2";
+    EXPECT_EQ(state, app.p_SaveString().ToUtf8());
+    EXPECT_NE(replay.find("expect end 1 1 " + std::to_string(app.m_score)), std::string::npos) << "the replay is kept";
+    EXPECT_GT(app.m_score, 0);
+    EXPECT_EQ(app.m_progress[0], app.m_score);
+    EXPECT_EQ(app.m_progress[1], 0) << "the banner's hand-over recorded the level again";
+
+    // With no level pending, ending records nothing and saves nothing.
+    const int saves = host.saves;
+    app.p_OnEnd();
+    EXPECT_EQ(host.saves, saves);
+}
+
+TEST(LevelResult, TheProgressIsSavedBeforeTheReplayAndAFailedSaveShowsOnTheTitleUntilOneSucceeds) {
+    c_ReplayRunner runner;
+    c_MyApp& app = runner.p_App();
+    VoHeadlessHost& host = runner.p_Game().m_host;
+    ASSERT_NO_FATAL_FAILURE(Play(runner, kWinLevelOne + "wait 60\n"));
+    // On a disk with room for one file, the progress takes it.
+    EXPECT_EQ(host.writes, (std::vector<std::string>{"state", kLevelOneReplay}));
+    EXPECT_EQ(TextAt(app, menu_layout::kNoticeTop), "");
+
+    const std::pair<VoSaveProblem, const char*> failures[] = {
+        {VoSaveProblem::kDiskFull, "Progresscouldnotbesaved:diskfull"},
+        {VoSaveProblem::kReadOnly, "Progresscouldnotbesaved:folderisread-only"},
+    };
+    for (const auto& [problem, notice] : failures) {
+        host.failSaves = problem;
+        // Losing the focus saves; the title goes on showing why that failed.
+        ASSERT_NO_FATAL_FAILURE(Play(runner, "focus off\nfocus on\nwait 30\n"));
+        EXPECT_EQ(TextAt(app, menu_layout::kNoticeTop), notice);
+    }
+    host.failSaves = VoSaveProblem::kNone;
+    ASSERT_NO_FATAL_FAILURE(Play(runner, "focus off\nfocus on\nwait 2\n"));
+    EXPECT_EQ(TextAt(app, menu_layout::kNoticeTop), "") << "a save that succeeds takes the notice away";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "game_fixture.h"
+#include "support/backed_memory.h"
 
 namespace game_test {
 namespace {
@@ -143,6 +144,25 @@ TEST_F(LevelGrid, ALevelStartedByTheDriverIsDrawnTileByTile) {
         EXPECT_NEAR((v[4 * q].y + v[4 * q + 2].y) / 2, r[2], 1e-3) << q;
         EXPECT_NEAR(v[4 * q + 2].x - v[4 * q].x, 36 * t / 32, 1e-3) << "a 36-pixel frame at the tile's scale";
     }
+}
+
+// Of the grid's 5,000,000 floats a level writes its own rows alone, 16 of 50 cells: only their
+// pages are backed, and starting a level afresh hands them back.
+TEST_F(LevelGrid, OnlyTheLevelsRowsOfTheGridAreBacked) {
+    const size_t bytes = static_cast<size_t>(app->m_grid.Length()) * sizeof(float);
+    const long levelPages = static_cast<long>((16 * 50 * 10 * sizeof(float) + 4095) / 4096);
+    FinishLoading();
+    EXPECT_EQ(BackedPages(app->m_grid.Data(), bytes), 0);
+    app->m_level = 1;
+    app->m_settings[0] = 3;
+    app->m_mode = screen::kStartLevel;
+    for (int i = 0; i < 600; ++i) Pass();
+    ASSERT_EQ(app->m_mode, screen::kInLevel);
+    EXPECT_GT(BackedPages(app->m_grid.Data(), bytes), 0);
+    EXPECT_LE(BackedPages(app->m_grid.Data(), bytes), levelPages);
+    app->p_FlushGame();
+    EXPECT_EQ(BackedPages(app->m_grid.Data(), bytes), 0);
+    EXPECT_EQ(Tile(4, 11), 0);
 }
 
 TEST_F(LevelGrid, APenguinOnASkillPickUpCollectsItOnce) {

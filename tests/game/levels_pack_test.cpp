@@ -142,7 +142,6 @@ TEST_F(LevelMaps, BadMapsAreRefusedWithTheirLine) {
     refused(good + "counters @@@@@@@@@@\n", "line 17: a second counters line");
     refused(good + std::string(grid::kCols, '0') + "\n", "line 17: more than 14 rows");
     refused(good.substr(0, good.rfind('\n', good.size() - 2) + 1), "only 13 of 14 rows");
-    refused(replaced("0S0", "\x1bS0"), "line 5: column 1 holds '\\x1B'");
     refused("name Thaw\nname Thaw\n" + good, "line 2: a second name line");
     refused("hint Melt\x07s\n" + good, "line 1: the hint holds '\\x07' at character 5");
     refused("name \n" + good, "line 1: the name is empty");

@@ -174,6 +174,11 @@ TEST_F(Title, StatisticsShowWhatTheSelectedLevelStartsWith) {
     Press(key::kDown);
     EXPECT_EQ(Lines(0, 150), (std::vector<std::string>{"Level2", "Penguins", "3", "Jumps", "4", "Leaps", "5", "Melts",
                                                        "6", "Bursts", "7", "Spins", "8"}));
+    // The texts are made again when the record changes under the same selection.
+    app->m_progress[150 + 2] = 12;
+    Update();
+    EXPECT_EQ(Lines(0, 150), (std::vector<std::string>{"Level2", "Penguins", "3", "Jumps", "4", "Leaps", "12", "Melts",
+                                                       "6", "Bursts", "7", "Spins", "8"}));
 }
 
 TEST_F(Title, TheStripTakesTheFocusThenOpensAndTheBackKeyClosesIt) {

@@ -123,6 +123,26 @@ TEST_F(Penguins, PenguinsMeetingHeadOnTurnEachOtherAndAreHeldApartButNeverBumpWa
     EXPECT_NEAR(X(lead) - X(close), 0.05f, kEps);
 }
 
+// A push moves the penguin on: records after the one it met are tested where it stands now, the
+// ones before are not tested again.
+TEST_F(Penguins, APushFromOneMeetingBringsTheNextRecordsIntoReachButNotTheEarlierOnes) {
+    Blank();
+    Blocks(1, 28, 10);
+    const int later = Walker(9, 9, -1), met = Walker(10, 9, -1), earlier = Walker(9, 9, -1), p = Walker(10, 9, 1);
+    ASSERT_TRUE(earlier < met && met < later);
+    // p meets `met` 2.5 apart in the scaled test; the other two stand 8 away until the push.
+    Pen(met, pen::kOffsetX) = 0.140625f;
+    Pen(later, pen::kOffsetX) = Pen(earlier, pen::kOffsetX) = 0.8125f;
+    for (int r = 0; r < pen::kRecords; ++r) app->p_NoteBumper(r);
+    app->p_PenBump(p);
+    EXPECT_EQ(State(p), pen::kTurning);
+    EXPECT_EQ(State(met), pen::kTurning);
+    EXPECT_EQ(State(later), pen::kTurning) << "within 4 once pushed 0.15 back";
+    EXPECT_EQ(State(earlier), pen::kWalking) << "tested before the push";
+    EXPECT_NEAR(X(p), 10, kEps) << "pushed back, then forward again";
+    EXPECT_NEAR(X(later), 9.8125f - 0.15f, kEps);
+}
+
 TEST_F(Penguins, AWalkerComingBackToTheStartBumpsAWaitingPenguinOutOfItsWait) {
     Blank();
     Blocks(1, 28, 10);

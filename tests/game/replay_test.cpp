@@ -94,9 +94,12 @@ TEST(ReplayScript, AKeptReplaysOwnLinesReadIntoTheirFields) {
     EXPECT_EQ(std::vector<int>(enter.m_counters, enter.m_counters + skill::kCount), (std::vector<int>{7, 2, 0, 1, 9999}));
     const c_ReplayCommand& carry = script.m_commands[2];
     EXPECT_EQ(carry.m_op, c_ReplayOp::kCarry);
-    EXPECT_EQ(std::vector<int>(carry.m_carry, carry.m_carry + kCarryFields), (std::vector<int>{1, 0, 3, 1, 0, 524287}));
-    EXPECT_FLOAT_EQ(carry.m_x, -0.35f);
-    EXPECT_FLOAT_EQ(carry.m_y, 1);
+    const c_LevelFields& carried = carry.m_carried;
+    EXPECT_EQ((std::vector<int>{carried.m_keyUsed, carried.m_pointerUsed, carried.m_optCursor, carried.m_hideHud,
+                                carry.m_carry[kCarryICade], carry.m_carry[kCarryPads]}),
+              (std::vector<int>{1, 0, 3, 1, 0, 524287}));
+    EXPECT_FLOAT_EQ(carried.m_keyRampX, -0.35f);
+    EXPECT_FLOAT_EQ(carried.m_keyRampY, 1);
     const c_ReplayCommand& end = script.m_commands[3];
     EXPECT_EQ(end.m_op, c_ReplayOp::kExpectEnd);
     EXPECT_EQ(end.m_number, 8);

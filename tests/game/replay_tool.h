@@ -1,5 +1,5 @@
-// The replay tool run as a program on files in a folder of its own, for the tests of its
-// command line.
+// The replay tool (and the other tools) run as programs on files in a folder of their own, for
+// the tests of their command lines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,12 +28,13 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    // The exit status of the tool with these arguments; its output in out and err.
-    int Tool(const std::string& arguments) {
+    // The exit status of the replay tool with these arguments; its output in out and err.
+    int Tool(const std::string& arguments) { return Command(std::string(FLOEWARD_REPLAY_BIN) + " " + arguments); }
+    // The exit status of a shell command line; its output in out and err.
+    int Command(const std::string& line) {
         std::remove(Path("out").c_str());
         std::remove(Path("err").c_str());
-        const std::string command =
-            std::string(FLOEWARD_REPLAY_BIN) + " " + arguments + " >" + Path("out") + " 2>" + Path("err");
+        const std::string command = line + " >" + Path("out") + " 2>" + Path("err");
         const int status = std::system(command.c_str());
         out = Read("out");
         err = Read("err");

@@ -1,7 +1,9 @@
 // The solver: level 1 solved with its one Jump and level 4 with its one Leap, the scripts played
-// back on a game of their own; small made-up levels that one Jump clears or cannot clear; the
-// budget; the saved state of a later level, a tapped penguin, a snapshot played on from; the map
-// reader.
+// back on a game of their own; small made-up levels that one Jump clears or cannot clear, and one
+// proven to need its Melt; two workers against one; a penguin not yet in sight; when a proof
+// spares a state with less time; the budget; the saved state of a later level, tapping a penguin
+// beside or on another, a snapshot played on from and one that clears a record come into play,
+// a record out of play in the state; the map reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,17 +13,21 @@
 #include <string>
 #include <vector>
 
+#include "game/menu_layout.h"
 #include "tools/solver/solver.h"
+#include "tools/solver/solver_table.h"
 
 namespace game_test {
 namespace {
 
-// A box with the start inside and the exit outside, behind a wall `wall` blocks high.
-std::vector<std::string> BoxMap(int wall) {
+// A box with the start inside and the exit outside, behind a wall `wall` blocks high in column
+// `column` (from 0); the start a row above the floor, or on it, where a penguin can take a skill
+// the moment it enters.
+std::vector<std::string> BoxMap(int wall, bool startOnFloor = false, size_t column = 5) {
     std::vector<std::string> rows(grid::kRows, "1" + std::string(grid::kCols - 2, '0') + "1");
-    for (int y = grid::kRows - 1 - wall; y < grid::kRows - 1; ++y) rows[static_cast<size_t>(y)][5] = '1';
-    rows[11][2] = 'S';
-    rows[12][12] = 'X';
+    for (int y = grid::kRows - 1 - wall; y < grid::kRows - 1; ++y) rows[static_cast<size_t>(y)][column] = '1';
+    rows[startOnFloor ? 12 : 11][2] = 'S';
+    rows[12][column + 7] = 'X';
     rows[13] = std::string(grid::kCols, '1');
     return rows;
 }
@@ -34,11 +40,13 @@ std::string WriteMap(const std::vector<std::string>& rows, const std::string& ex
     return path;
 }
 
-c_SolveSetup BoxLevel(int wall) {
+c_SolveSetup BoxLevel(int wall, int jumps = 1, int melts = 0, const std::vector<std::string>& rows = {}) {
     c_SolveSetup setup;
-    setup.m_counters[skill::kJump] = 1;
+    setup.m_counters[skill::kJump] = jumps;
+    setup.m_counters[skill::kMelt] = melts;
     std::string error;
-    EXPECT_TRUE(vo_solver_ReadMap(WriteMap(BoxMap(wall)), setup.m_counters, setup.m_text, error)) << error;
+    EXPECT_TRUE(vo_solver_ReadMap(WriteMap(rows.empty() ? BoxMap(wall) : rows), setup.m_counters, setup.m_text, error))
+        << error;
     return setup;
 }
 
@@ -102,6 +110,95 @@ TEST(Solver, AWallTooHighForOneJumpIsNotSolvable) {
     EXPECT_TRUE(result.m_script.empty());
 }
 
+// A wall no Jump clears: with its Melt left out, every way with both Jumps fails, which proves the
+// Melt needed; with it, one Melt is the fewest.
+TEST(Solver, AHighWallIsProvenToNeedItsMelt) {
+    c_SolveBudget without = Unhurried();
+    without.m_without = 1u << skill::kMelt;
+    const c_SolveResult need = vo_solver_Solve(BoxLevel(6, 2, 1), without);
+    EXPECT_EQ(need.m_status, c_SolveStatus::kExhausted);
+    EXPECT_EQ(need.m_depthDone, 2);
+    EXPECT_TRUE(need.p_Proof(without));
+
+    const c_SolveResult with = vo_solver_Solve(BoxLevel(6, 2, 1), Unhurried());
+    ASSERT_EQ(with.m_status, c_SolveStatus::kSolved) << with.m_verifyError;
+    ASSERT_EQ(with.m_actions.size(), 1u);
+    EXPECT_EQ(with.m_actions[0].m_skill, skill::kMelt);
+    EXPECT_EQ(with.m_depthDone, 0);
+}
+
+// Two workers share out the first skills and their proofs: they prove as much as one alone, and
+// the one that finds a way hands it over whole.
+TEST(Solver, TwoWorkersProveAndFindWhatOneDoes) {
+    c_SolveBudget budget = Unhurried();
+    budget.m_without = 1u << skill::kMelt;
+    const c_SolveResult one = vo_solver_Solve(BoxLevel(6, 2, 1), budget);
+    budget.m_workers = 2;
+    const c_SolveResult two = vo_solver_Solve(BoxLevel(6, 2, 1), budget);
+    EXPECT_EQ(two.m_status, one.m_status);
+    EXPECT_EQ(two.m_depthDone, one.m_depthDone);
+    EXPECT_TRUE(two.p_Proof(budget));
+
+    budget.m_without = 0;
+    const c_SolveResult found = vo_solver_Solve(BoxLevel(2), budget);
+    ASSERT_EQ(found.m_status, c_SolveStatus::kSolved) << found.m_verifyError;
+    EXPECT_EQ(found.m_actions.size(), 1u);
+    EXPECT_EQ(found.m_end.m_rescued, 1);
+}
+
+// A level also counts as won when it runs out of time with a penguin home and none lost, so a
+// proof made with more time spares a copy with less only where its clock runs out outside the
+// stretch in which the ways from there were as good as won (here 100 to 400 steps on).
+TEST(SolverTable, AProofSparesACopyWithLessTimeOnlyWhereItsClockRunsOutOutsideTheWin) {
+    const int outOfTime = -60;
+    c_Proven proven;
+    proven.m_uses = 2;
+    proven.m_timer = 3000;
+    proven.m_first = 100;
+    proven.m_last = 400;
+    EXPECT_TRUE(proven.p_Spares(2, 3000, &outOfTime));
+    EXPECT_TRUE(proven.p_Spares(1, 2000, &outOfTime));
+    // More uses or more time left: not proven.
+    EXPECT_FALSE(proven.p_Spares(3, 3000, &outOfTime));
+    EXPECT_FALSE(proven.p_Spares(2, 3001, &outOfTime));
+    // The clock runs out 340 steps on, while a penguin may be home and none lost yet.
+    EXPECT_FALSE(proven.p_Spares(2, 280, &outOfTime));
+    // Just after the last such step, and with the timer's end unknown.
+    EXPECT_TRUE(proven.p_Spares(2, 341, &outOfTime));
+    EXPECT_FALSE(proven.p_Spares(2, 341, nullptr));
+    // Ways that were never as good as won lose with any clock.
+    proven.m_first = 1;
+    proven.m_last = 0;
+    EXPECT_TRUE(proven.p_Spares(2, 280, nullptr));
+
+    std::vector<char> memory(c_ProvenTable::p_BytesFor(4096));
+    c_ProvenTable table(memory.data(), memory.size());
+    const c_StateKey key{1, 2};
+    c_Proven found;
+    EXPECT_FALSE(table.p_Find(key, found));
+    table.p_Store(key, proven);
+    c_Proven weaker = proven;
+    weaker.m_timer = 100;
+    table.p_Store(key, weaker);
+    ASSERT_TRUE(table.p_Find(key, found));
+    EXPECT_EQ(found.m_timer, 3000);
+    EXPECT_FALSE(table.p_Find(c_StateKey{1, 3}, found));
+}
+
+// The second penguin enters on the floor, the first far away (a wide box), and is offered a skill
+// at once; taps that would have to come while it still waits unseen reach it by no input, so they
+// leave nothing out of the proof.
+TEST(Solver, APenguinNotYetInSightIsOutOfReachNotLeftOut) {
+    constexpr size_t kFarWall = 14;
+    c_SolveSetup setup = BoxLevel(6, 1, 0, BoxMap(6, true, kFarWall));
+    setup.m_penguins = 2;
+    const c_SolveResult result = vo_solver_Solve(setup, Unhurried());
+    EXPECT_EQ(result.m_status, c_SolveStatus::kExhausted);
+    EXPECT_EQ(result.m_depthDone, 1);
+    EXPECT_EQ(result.m_untapped, 0);
+    EXPECT_TRUE(result.p_Proof(Unhurried()));
+}
+
 TEST(Solver, ALowWallIsJumpedAndTheMadeUpLevelPlaysBack) {
     const c_SolveResult result = vo_solver_Solve(BoxLevel(2), Unhurried());
     ASSERT_EQ(result.m_status, c_SolveStatus::kSolved) << result.m_verifyError;
@@ -149,7 +246,7 @@ TEST(SolverGame, ATapSelectsAnotherPenguinForTheSkillAndTheScriptSaysSo) {
     action.m_update = kUse;
     action.m_penguin = kSecond;
     action.m_tap = true;
-    game.p_TapPoint(kSecond, action.m_tapX, action.m_tapY);
+    ASSERT_TRUE(game.p_TapPoint(kSecond, action.m_tapX, action.m_tapY));
     ASSERT_TRUE(game.p_Play({action}));
     EXPECT_EQ(game.p_App().m_player[play::kSelected], kSecond);
     EXPECT_EQ(game.p_App().m_player[play::kCounters + skill::kJump], 9);
@@ -163,6 +260,47 @@ TEST(SolverGame, ATapSelectsAnotherPenguinForTheSkillAndTheScriptSaysSo) {
     const std::string text = c_SolverGame::p_Script(setup, {action});
     const std::string tap = "pointer down " + std::to_string(action.m_tapX) + " " + std::to_string(action.m_tapY);
     EXPECT_NE(text.find("start 1 2\nwait " + std::to_string(kUse - kTapLead - 1) + "\n" + tap), std::string::npos) << text;
+}
+
+// A tap selects the first record whose box holds it: a penguin half covered by an earlier one is
+// tapped on its free side, one standing exactly on it cannot be tapped (nor reached by the keys).
+TEST(SolverGame, APenguinBesideAnotherIsTappedOnItsFreeSideAndOneOnItNot) {
+    c_SolveSetup setup;
+    setup.m_penguins = 2;
+    setup.m_counters[skill::kJump] = 10;
+    c_SolverGame game(setup);
+    constexpr int kFirst = pen::kRecords - 1, kSecond = pen::kRecords - 2, kWalking = 600;
+    ASSERT_TRUE(game.p_Play({}));
+    while (game.p_Update() < kWalking) game.p_Step();
+    c_MyApp& app = game.p_App();
+    float* first = app.p_PenAt(kFirst);
+    float* second = app.p_PenAt(kSecond);
+    ASSERT_TRUE(game.p_CanTakeSkill(kFirst));
+    // The second record, which takes taps first, a quarter of a cell beside the first.
+    std::copy(first, first + pen::kFloats, second);
+    second[pen::kOffsetX] += 0.25f;
+    float sx = 0, sy = 0, ox = 0, oy = 0;
+    app.p_PenScreenPoint(kFirst, sx, sy);
+    app.p_PenScreenPoint(kSecond, ox, oy);
+    int x = 0, y = 0;
+    ASSERT_TRUE(game.p_TapPoint(kFirst, x, y));
+    EXPECT_GE(std::abs(static_cast<float>(x) - ox), menu_layout::kPenguinTapBox / 2);
+    c_SolverSnapshot saved;
+    game.p_Save(saved);
+    c_SolveAction action;
+    action.m_update = game.p_Update() + kTapLead + 1;
+    action.m_penguin = kFirst;
+    action.m_tap = true;
+    action.m_tapX = x;
+    action.m_tapY = y;
+    EXPECT_TRUE(game.p_Give(action));
+    EXPECT_EQ(app.p_PenAt(kFirst)[pen::kState], pen::kSkillState + skill::kJump);
+
+    game.p_Restore(saved);
+    EXPECT_FALSE(game.p_SameAsEarlier(kFirst));
+    std::copy(first, first + pen::kFloats, second);
+    EXPECT_FALSE(game.p_TapPoint(kFirst, x, y));
+    EXPECT_TRUE(game.p_SameAsEarlier(kFirst));
 }
 
 // The search goes back to snapshots instead of playing from the start: a skill given after going
@@ -179,7 +317,7 @@ TEST(SolverGame, ASnapshotPlaysOnAsAFreshStartDoes) {
     game.p_Save(saved);
     // Played on without input first, so that going back has something to undo.
     for (int i = 0; i < kAfter; ++i) game.p_Step();
-    const uint64_t untouched = game.p_StateHash();
+    const c_StateKey untouched = game.p_StateKey(0);
 
     auto giveAndPlayOn = [&](bool fromSnapshot) {
         if (fromSnapshot) {
@@ -193,20 +331,64 @@ TEST(SolverGame, ASnapshotPlaysOnAsAFreshStartDoes) {
         action.m_penguin = kSecond;
         action.m_tap = true;
         while (game.p_Update() < kUse - kTapLead - 1) game.p_Step();
-        game.p_TapPoint(kSecond, action.m_tapX, action.m_tapY);
+        EXPECT_TRUE(game.p_TapPoint(kSecond, action.m_tapX, action.m_tapY));
         EXPECT_TRUE(game.p_Give(action));
         while (game.p_Update() < kSaved + kAfter) game.p_Step();
         // Still in play: a snapshot covers a level in play, not the way back to the title.
         EXPECT_FALSE(game.p_Over());
-        return game.p_StateHash();
+        return game.p_StateKey(0);
     };
-    const uint64_t fresh = giveAndPlayOn(false);
-    EXPECT_NE(fresh, untouched);
-    EXPECT_EQ(giveAndPlayOn(true), fresh);
-    EXPECT_EQ(giveAndPlayOn(true), fresh);
+    const c_StateKey fresh = giveAndPlayOn(false);
+    EXPECT_FALSE(fresh == untouched);
+    EXPECT_TRUE(giveAndPlayOn(true) == fresh);
+    EXPECT_TRUE(giveAndPlayOn(true) == fresh);
     game.p_Restore(saved);
     for (int i = 0; i < kAfter; ++i) game.p_Step();
-    EXPECT_EQ(game.p_StateHash(), untouched);
+    EXPECT_TRUE(game.p_StateKey(0) == untouched);
+}
+
+// A snapshot copies only the records the level has used: one that a pick-up brings into play
+// after it is cleared again by the restore, and the state reads as before.
+TEST(SolverGame, ARestoreClearsARecordThatCameIntoPlayAfterTheSnapshot) {
+    c_SolveSetup setup;
+    setup.m_counters[skill::kJump] = 10;
+    c_SolverGame game(setup);
+    constexpr int kWalking = 200;
+    ASSERT_TRUE(game.p_Play({}));
+    while (game.p_Update() < kWalking) game.p_Step();
+    c_SolverSnapshot saved;
+    game.p_Save(saved);
+    const c_StateKey before = game.p_StateKey(0);
+    const int first = game.p_FirstRecord();
+    c_MyApp& app = game.p_App();
+    app.p_AddPen(5, 5, 1, pen::kPopInDelay, 0);
+    game.p_Step();
+    ASSERT_EQ(game.p_FirstRecord(), first - 1);
+    game.p_Restore(saved);
+    const float* added = app.p_PenAt(first - 1);
+    EXPECT_TRUE(std::all_of(added, added + pen::kFloats, [](float v) { return v == 0; }));
+    EXPECT_EQ(game.p_FirstRecord(), first);
+    EXPECT_TRUE(game.p_StateKey(0) == before);
+}
+
+// The state reads a record out of play only by whether it got home: where a rescued penguin
+// flew off to is no difference, getting home is.
+TEST(SolverGame, ARecordOutOfPlayCountsOnlyByWhetherItGotHome) {
+    c_SolveSetup setup;
+    setup.m_penguins = 2;
+    setup.m_counters[skill::kJump] = 10;
+    c_SolverGame game(setup);
+    ASSERT_TRUE(game.p_Play({}));
+    game.p_Step();
+    float* p = game.p_App().p_PenAt(pen::kRecords - 2);
+    p[pen::kInPlay] = 0;
+    p[pen::kState] = pen::kRescued;
+    const c_StateKey home = game.p_StateKey(0);
+    p[pen::kCellX] += 3;
+    p[pen::kOffsetY] = -0.4f;
+    EXPECT_TRUE(game.p_StateKey(0) == home);
+    p[pen::kState] = pen::kWalking;
+    EXPECT_FALSE(game.p_StateKey(0) == home);
 }
 
 TEST(SolverMap, ReadsLevelOneAsTheGameStoresIt) {
@@ -224,9 +406,18 @@ TEST(SolverMap, RefusesAMapOfTheWrongShape) {
     std::vector<std::string> rows = BoxMap(2);
     rows.pop_back();
     EXPECT_FALSE(vo_solver_ReadMap(WriteMap(rows), counters, text, error));
-    EXPECT_NE(error.find("13 rows"), std::string::npos) << error;
+    EXPECT_NE(error.find("13 of 14 rows"), std::string::npos) << error;
     EXPECT_FALSE(vo_solver_ReadMap(WriteMap(BoxMap(2), "10S1\n"), counters, text, error));
-    EXPECT_NE(error.find("4 characters"), std::string::npos) << error;
+    EXPECT_NE(error.find("not 4"), std::string::npos) << error;
+    // As the level packer reads it: one start and one exit, and only map characters.
+    rows = BoxMap(2);
+    rows[11][3] = 'S';
+    EXPECT_FALSE(vo_solver_ReadMap(WriteMap(rows), counters, text, error));
+    EXPECT_NE(error.find("exactly one start"), std::string::npos) << error;
+    rows = BoxMap(2);
+    rows[4][8] = 'G';
+    EXPECT_FALSE(vo_solver_ReadMap(WriteMap(rows), counters, text, error));
+    EXPECT_NE(error.find("holds 'G'"), std::string::npos) << error;
     EXPECT_FALSE(vo_solver_ReadMap(testing::TempDir() + "no-such.map", counters, text, error));
 }
 

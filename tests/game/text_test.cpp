@@ -2,6 +2,7 @@
 // line-break escape and rotation.
 #include <cmath>
 
+#include "game/text_line.h"
 #include "game_fixture.h"
 
 namespace game_test {
@@ -85,6 +86,25 @@ TEST_F(Text, BackslashNStartsANewLineOneAdvanceIn) {
     EXPECT_EQ(images[2][3], 'C' - 32);
     EXPECT_EQ(images[2][1], images[0][1]);
     EXPECT_EQ(images[2][2], images[0][2] + 20) << "one line height at the vertical size";
+}
+
+// Texts put together in place read as the same text made as a String: an icon at the very end
+// (its letter read past the end as 0), a line break, and numbers as "%i" writes them.
+TEST_F(Text, ATextPutTogetherInPlaceDrawsAsTheSameString) {
+    const String label("Hold \\nx : ");
+    c_TextLine line;
+    line.Add(label).Add(-2147483647 - 1).Add(std::u16string_view(u" : ")).Add(0).Add(std::u16string_view(u"\u00ac"));
+    app->p_Text(30, 40, String("Hold \\nx : -2147483648 : 0\u00ac"), 1, 1);
+    const auto made = Images();
+    ASSERT_EQ(made.size(), 19u);
+    app->p_CLS2D();
+    app->p_Text(30, 40, line.View(), 1, 1);
+    EXPECT_EQ(Images(), made);
+
+    // What does not fit in its room is left off.
+    c_TextLine full;
+    for (int i = 0; i < 40; ++i) full.Add(12);
+    EXPECT_EQ(full.View().size(), 64u);
 }
 
 }  // namespace

@@ -98,6 +98,53 @@ TEST_F(Surfaces, TextureIsMadeOncePerGenerationFromTheKeptBytes) {
     EXPECT_EQ(s->m_data, nullptr);
 }
 
+// A program whose picture files stay lets its pictures keep no bytes: loading reads the size
+// alone, the file is decoded whenever a texture is made and the bytes go at once; a file that
+// changed gives an empty texture and a line saying so; a picture written to keeps its bytes.
+TEST_F(Surfaces, PicturesWhoseFilesStayAreReadWhenATextureIsMade) {
+    struct Restore {
+        ~Restore() { vo_surface_keepPictureBytes = true; }
+    } restore;
+    vo_surface_keepPictureBytes = false;
+    const std::vector<unsigned char> file = {200, 10, 20, 0, 255, 128, 100, 128};
+    const std::string path = WritePng("read_when_drawn.png", 2, 1, 4, file);
+    const long long before = gc_ext_new_bytes.load();
+    gl.Clear();
+    Ref<gxtkSurface> s = device->LoadSurface(String(path));
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->m_width * s->m_height * s->m_depth, 8);
+    EXPECT_EQ(s->m_format, int(vo_gl::RGBA));
+    EXPECT_EQ(s->m_data, nullptr);
+    EXPECT_TRUE(gl.calls.empty()) << "no texture before it is drawn";
+    EXPECT_EQ(gc_ext_new_bytes.load(), before) << "nor a decode";
+
+    s->Bind();
+    s->Bind();
+    EXPECT_EQ(gl.Count("TexSubImage2D"), 1) << "decoded once for its texture";
+    EXPECT_EQ(s->m_data, nullptr);
+    glfwGraphicsSeq = 2;
+    s->Bind();
+    EXPECT_EQ(gl.Count("TexSubImage2D"), 2) << "and again for the texture of a new window";
+
+    WritePng("read_when_drawn.png", 3, 1, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    glfwGraphicsSeq = 3;
+    testing::internal::CaptureStderr();
+    s->Bind();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("read_when_drawn.png is no longer the 2x1 it was"), std::string::npos) << said;
+    EXPECT_EQ(gl.Count("TexSubImage2D"), 2) << "an empty texture";
+
+    WritePng("read_when_drawn.png", 2, 1, 4, file);
+    Array<int> pixels(1);
+    pixels[0] = static_cast<int>(0xFF010203u);
+    device->WritePixels2(s.Get(), pixels, 0, 0, 1, 1, 0, 1);
+    ASSERT_NE(s->m_data, nullptr);
+    EXPECT_EQ(Bytes(*s), (std::vector<unsigned char>{1, 2, 3, 255, 128, 64, 50, 128})) << "the file's, premultiplied";
+    glfwGraphicsSeq = 4;
+    s->Bind();
+    EXPECT_NE(s->m_data, nullptr) << "a written picture keeps its bytes";
+}
+
 TEST_F(Surfaces, SubDataPremultipliesArgbPixelsIntoRgbaSurfacesOnly) {
     Ref<gxtkSurface> s = device->CreateSurface(4, 3);
     Array<int> pixels(6);  // rows of three in the array, two of them written

@@ -1,8 +1,10 @@
 // The installed game: the layout `cmake --install` gives a prefix, with every file the loader
 // asks for; the desktop entry, metadata and icons; the launcher's data folder, alone and with
-// the real game under X; and the Debian package built from the same install.
+// the real game under X, one copy of the game to it; and the Debian package built from the same
+// install.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <csignal>
 #include <unistd.h>
 
 #include <chrono>
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -284,6 +287,43 @@ TEST_F(Launcher, InstalledGameOpensItsWindowAndSavesOnlyInThePlayersDataFolder) 
 
     RunTool({FLOEWARD_X11_CLOSE, std::to_string(window)});
     EXPECT_EQ(game.WaitForExit(5s), 0) << game.Log();
+}
+
+TEST_F(Launcher, OneCopyOfTheGamePerDataFolderAndACrashLeavesTheFolderFree) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "this test needs an X display (the test command starts one)";
+    // Each copy is started from a folder of its own, where its output goes; all share one data folder.
+    auto start = [&](const std::string& name) {
+        fs::create_directories(elsewhere / name);
+        return std::make_unique<GameProcess>(
+            (elsewhere / name).string(), std::vector<std::string>{"env", "-u", "XDG_DATA_HOME", "HOME=" + home.string(),
+                                                                  "ALSOFT_DRIVERS=null", (prefix / "games/floeward").string()});
+    };
+    const fs::path data = home / ".local/share/floeward";
+    auto first = start("first");
+    const unsigned long firstWindow = WaitForWindow("Floeward", 20s);
+    ASSERT_NE(firstWindow, 0u) << first->Log();
+    // With the focus it has nothing to save while the second tries.
+    ASSERT_TRUE(Focus(firstWindow));
+    std::this_thread::sleep_for(500ms);
+    const auto before = Tree(data);
+
+    // The second says why it does not start, through the launcher, and leaves the folder alone.
+    auto second = start("second");
+    EXPECT_EQ(second->WaitForExit(20s), 1) << second->Log();
+    EXPECT_EQ(second->Log(), "Floeward is already running with this data folder\n");
+    EXPECT_EQ(Tree(data), before);
+
+    // A copy that crashed holds nothing: the next one starts.
+    kill(first->Pid(), SIGKILL);
+    EXPECT_EQ(first->WaitForExit(20s), 128 + SIGKILL);
+    for (int i = 0; i < 400 && !RunTool({"xdotool", "search", "--name", "^Floeward$"}).empty(); ++i) {
+        std::this_thread::sleep_for(50ms);
+    }
+    auto third = start("third");
+    const unsigned long window = WaitForWindow("Floeward", 20s);
+    ASSERT_NE(window, 0u) << third->Log();
+    RunTool({FLOEWARD_X11_CLOSE, std::to_string(window)});
+    EXPECT_EQ(third->WaitForExit(20s), 0) << third->Log();
 }
 
 // The Debian package CPack builds from the same install.

@@ -14,6 +14,7 @@ public:
     std::vector<std::string> calls;
     std::function<void()> onUpdate;
     std::function<void()> onRender;
+    std::function<void()> onEnd;
 
     int p_OnCreate() override { return Record("create"); }
     int p_OnSuspend() override { return Record("suspend"); }
@@ -26,6 +27,11 @@ public:
     int p_OnRender() override {
         Record("render");
         if (onRender) onRender();
+        return 0;
+    }
+    int p_OnEnd() override {
+        Record("end");
+        if (onEnd) onEnd();
         return 0;
     }
     int Count(const std::string& name) const {

@@ -1,8 +1,11 @@
-// The penguin sprite sheet: a walk cycle, the jump, the leap and the working pose.
+// The penguin sprite sheet: a walk cycle, the jump, the leap and the working pose, and the
+// selection marker, which is drawn between the penguins and so comes from their sheet.
 #include "tools/assetgen/penguin_art.h"
 
 #include <cmath>
+#include <vector>
 
+#include "game/image_sheets.h"
 #include "tools/assetgen/images.h"
 #include "tools/assetgen/palette.h"
 
@@ -25,6 +28,15 @@ void DrawFlipper(const Painter& p, Vec2 shoulder, float angle) {
     Painter f = p.Translated(shoulder.x, shoulder.y).Rotated(angle);
     auto shape = [](Vec2 q) { return sdf::Ellipse(q, {0, 4.8f}, 1.9f, 5.2f); };
     f.Outlined({-2, -1}, {2, 10.2f}, shape, LinearGradient({-2, 0}, kPenguinLight, {2, 8}, kFlipper), kInk, kOutline);
+}
+
+// The selection marker: a golden gem pointing down; drawn squeezed it seems to spin.
+void Marker(const Painter& p) {
+    std::vector<Vec2> gem = {{11, 13}, {14, 10}, {22, 10}, {25, 13}, {18, 26}};
+    p.Outlined({10, 9}, {26, 27}, [&](Vec2 q) { return sdf::Polygon(q, gem); },
+               LinearGradient({0, 10}, Hex(0xfff3a6), {0, 26}, Hex(0xf0a81e)), kInk, 1.2f);
+    p.Polygon({{11, 13}, {14, 10}, {22, 10}, {25, 13}}, WithAlpha(kWhite, 0.55f));
+    p.Polygon({{14, 13}, {22, 13}, {18, 26}}, WithAlpha(kWhite, 0.25f));
 }
 
 }  // namespace
@@ -83,6 +95,10 @@ void DrawPenguin(const Painter& base, const PenguinPose& pose) {
 }
 
 void DrawPenguinFrame(const Painter& p, int frame) {
+    if (frame == image::kSelectedMarkerFrame) {
+        Marker(p);
+        return;
+    }
     PenguinPose pose;
     if (frame < 8) {
         float phase = frame / 8.0f * 2 * kPi, s = std::sin(phase), c = std::cos(phase);

@@ -1,5 +1,5 @@
 // The level sheet: eight ice blocks that join seamlessly, the entrance, the igloo exit, the
-// selection marker, the skill icons and the pick-ups.
+// skill icons and the pick-ups.
 #include <cmath>
 
 #include "tools/assetgen/images.h"
@@ -181,15 +181,6 @@ void Igloo(const Painter& p) {
            WithAlpha(Hex(0xffd77a), 0.5f));
 }
 
-// The selection marker: a golden gem pointing down; drawn squeezed it seems to spin.
-void Marker(const Painter& p) {
-    std::vector<Vec2> gem = {{11, 13}, {14, 10}, {22, 10}, {25, 13}, {18, 26}};
-    p.Outlined({10, 9}, {26, 27}, [&](Vec2 q) { return sdf::Polygon(q, gem); },
-               LinearGradient({0, 10}, Hex(0xfff3a6), {0, 26}, Hex(0xf0a81e)), kInk, 1.2f);
-    p.Polygon({{11, 13}, {14, 10}, {22, 10}, {25, 13}}, WithAlpha(kWhite, 0.55f));
-    p.Polygon({{14, 13}, {22, 13}, {18, 26}}, WithAlpha(kWhite, 0.25f));
-}
-
 // A floating ice bubble holding what it gives.
 void Bubble(const Painter& p) {
     Vec2 c{18, 18};
@@ -238,7 +229,6 @@ void DrawTileFrame(const Painter& p, int frame) {
         case 7: Crystal(p); break;
         case 8: Entrance(p); break;
         case 9: Igloo(p); break;
-        case 10: Marker(p); break;
         case 16: case 17: case 18: case 19: case 20: DrawSkillSymbol(p, frame - 16); break;
         case 21: PenguinPlus(p); break;
         case 24: case 25: case 26: case 27: case 28: case 29: Pickup(p, frame - 24); break;

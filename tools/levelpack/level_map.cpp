@@ -2,6 +2,7 @@
 #include "tools/levelpack/level_map.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -32,12 +33,14 @@ bool CounterCharacters(std::string_view chars) {
     return std::all_of(chars.begin(), chars.end(), [](char c) { return c >= kLeastCounter && c <= kMostCounter; });
 }
 
-// A byte as a message may show it: itself when printable, else "\xNN".
+// A character of the map as a message shows it: printable ASCII as itself, any other byte as
+// \xNN, so that a map cannot put control bytes on the terminal.
 std::string Shown(char c) {
-    if (c >= ' ' && c <= '~') return std::string(1, c);
-    static constexpr char kHex[] = "0123456789ABCDEF";
     const auto byte = static_cast<unsigned char>(c);
-    return std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+    if (byte >= ' ' && byte < 0x7f) return std::string(1, c);
+    char hex[5];
+    std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+    return hex;
 }
 
 // A name or hint: printable ASCII and the icon sign, at most `longest` bytes. Empty when it is

@@ -14,6 +14,9 @@ inline constexpr int kMostNeeded = 99;
 inline constexpr size_t kLongestName = 24;
 inline constexpr size_t kLongestHint = 80;
 
+// The most bytes of a map file: fourteen rows of 28 and the counters, with room for comments.
+inline constexpr long long kMapFileLimit = 64 << 10;
+
 // A level as its map file gives it.
 struct c_LevelMap {
     // The rows of map characters, top row first.

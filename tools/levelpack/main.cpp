@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/app/files.h"
 #include "game/stored_levels.h"
 #include "tools/levelpack/level_map.h"
 
@@ -42,13 +43,12 @@ int main(int argc, char** argv) {
     std::vector<c_LevelMap> maps;
     for (int i = 0; i < kMapCount; ++i) {
         const std::string path = argv[i + 2];
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (!in) return Fail("cannot read " + path);
+        std::string text, error;
+        if (vo_file_ReadRegular(path, kMapFileLimit, text, error) != VoFileRead::kRead) {
+            return Fail("cannot read " + path + " (" + error + ")");
+        }
         c_LevelMap map;
-        std::string error;
-        if (!vo_levelpack_ReadMap(text.str(), map, error)) return Fail(path + ": " + error);
+        if (!vo_levelpack_ReadMap(text, map, error)) return Fail(path + ": " + error);
         const bool designed = i < kStoredCount;
         if (!map.m_hint.empty() && (!designed || kFirstStoredLevel + i < kFirstMapHintLevel)) {
             return Fail(path + ": only the maps of levels " + std::to_string(kFirstMapHintLevel) + " to " +

@@ -73,8 +73,11 @@ unsigned char* VoHeadlessHost::LoadImageData(String location, int* width, int* h
 unsigned char* VoHeadlessHost::LoadAudioData(String, int*, int*, int*, int*) { return nullptr; }
 
 int VoHeadlessHost::SaveState(String text) {
-    state = text.ToUtf8();
     ++saves;
+    m_saveProblem = failSaves;
+    if (failSaves != VoSaveProblem::kNone) return -1;
+    state = text.ToUtf8();
+    writes.emplace_back("state");
     return 0;
 }
 
@@ -87,6 +90,7 @@ String VoHeadlessHost::LoadUserFile(String location) {
 
 int VoHeadlessHost::SaveUserFile(String location, String text) {
     files[location.ToUtf8()] = text.ToUtf8();
+    writes.push_back(location.ToUtf8());
     return 0;
 }
 

@@ -27,6 +27,10 @@ public:
     // The saved state: read by the game at start, replaced by each save.
     std::string state;
     int saves = 0;
+    // Saves of the state fail this way while it is not kNone, leaving the state as it was.
+    VoSaveProblem failSaves = VoSaveProblem::kNone;
+    // What was written, in order: "state", or a player's file by location.
+    std::vector<std::string> writes;
     // How often the game reported the loaded state damaged.
     int damageReports = 0;
     // The player's files (replays) by location, kept in memory like the state.

@@ -1,15 +1,17 @@
 // floeward-replay: plays an input script on the headless game and prints one line per level end.
 // Exit status 0 when the whole script ran, 1 for a bad command line, file or script, 2 when a
 // script line could not be carried out.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 #include <unistd.h>
 
+#include "framework/app/files.h"
 #include "framework/app/glfw_window_system.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/replay/replay_slack.h"
@@ -18,8 +20,6 @@ namespace {
 
 constexpr int kBadInput = 1;
 constexpr int kRunFailed = 2;
-// Larger files are neither scripts anyone wrote or recorded nor saved states.
-constexpr std::streamoff kMaxFileBytes = 16 << 20;
 
 constexpr char kUsage[] =
     "usage: floeward-replay SCRIPT [--state FILE]\n"
@@ -43,20 +43,6 @@ constexpr char kUsage[] =
 // The updates each way `--slack` measures by default: what every stored solution must allow.
 constexpr int kDefaultSlack = 10;
 constexpr int kMostSlack = 600;
-
-// The whole file, or false when it cannot be read or is too large.
-bool ReadFile(const std::string& path, std::streamoff limit, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > limit) return false;
-    in.seekg(0);
-    std::ostringstream text;
-    text << in.rdbuf();
-    out = text.str();
-    return !in.bad();
-}
 
 // The folder holding the game's data folder: the one given, else the build's top folder or the
 // installed game's folder, seen from this program's own place in either.
@@ -151,8 +137,10 @@ int main(int argc, char** argv) {
         return kBadInput;
     }
 
-    std::string text;
-    if (!ReadFile(scriptPath, kMaxFileBytes, text)) return Fail("cannot read " + scriptPath);
+    std::string text, why;
+    if (vo_file_ReadRegular(scriptPath, kReplayScriptFileLimit, text, why) != VoFileRead::kRead) {
+        return Fail("cannot read " + scriptPath + " (" + why + ")");
+    }
     c_ReplayScript script;
     c_ReplayError error;
     if (!vo_replay_ParseScript(text, script, error)) {
@@ -161,9 +149,13 @@ int main(int argc, char** argv) {
     if (verify && !vo_replay_IsKeptReplay(script)) {
         return Fail(scriptPath + " is not a replay: it does not start a level with `enter` and end with `expect end`");
     }
+    // A state file that is not there is a first start, as it is to the game.
     std::string state;
-    if (!statePath.empty() && access(statePath.c_str(), F_OK) == 0 && !ReadFile(statePath, kMaxFileBytes, state)) {
-        return Fail("cannot read " + statePath);
+    if (!statePath.empty()) {
+        const VoFileRead read = vo_file_ReadRegular(statePath, kStateFileLimit, state, why);
+        if (read != VoFileRead::kRead && read != VoFileRead::kAbsent) {
+            return Fail("cannot read " + statePath + " (" + why + ")");
+        }
     }
 
     // The game logs to standard output; its lines go to standard error so that standard output
@@ -197,10 +189,12 @@ int main(int argc, char** argv) {
     };
     const bool ran = runner.p_Run(script, error);
     std::fclose(results);
+    // Replaced whole, as the game saves it: a full disk leaves the old state rather than none.
     if (!statePath.empty() && runner.p_Saved()) {
-        std::ofstream out(statePath, std::ios::binary | std::ios::trunc);
-        out << runner.p_State();
-        if (!out.flush()) return Fail("cannot write " + statePath);
+        const std::string saved = runner.p_State();
+        if (vo_file_ReplaceAtomically(statePath.c_str(), saved.data(), saved.size()) != 0) {
+            return Fail("cannot write " + statePath + " (" + std::strerror(errno) + ")");
+        }
     }
     if (!ran) {
         std::fprintf(stderr, "floeward-replay: %s: %s\n", scriptPath.c_str(), error.p_Text().c_str());

@@ -69,12 +69,9 @@ bool c_ReplayRunner::p_Command(const c_ReplayCommand& command, c_ReplayError& er
         case c_ReplayOp::kTitle: return p_Title(command, error);
         case c_ReplayOp::kEnter: return p_Enter(command, error);
         case c_ReplayOp::kCarry:
-            app.m_keyUsed = command.m_carry[kCarryKey];
-            app.m_pointerUsed = command.m_carry[kCarryPointer];
-            app.m_keyRampX = command.m_x;
-            app.m_keyRampY = command.m_y;
-            app.m_optCursor = command.m_carry[kCarryRow];
-            app.m_hideHud = command.m_carry[kCarryHud];
+            vo_game_EachLevelField(command.m_carried, app, [](const auto& kept, auto& live, const c_FieldRule& rule) {
+                if (rule.m_carried) live = kept;
+            });
             app.p_iCade(command.m_carry[kCarryICade]);
             for (int i = 0; i < vpad::kButtons; ++i) {
                 app.m_pad[i] = (command.m_carry[kCarryPads] >> i & 1) != 0 ? vpad::kHeld : 0;

@@ -32,8 +32,7 @@ constexpr int kLeastWindow = replay::kLeastWindow, kMostWindow = replay::kMostWi
 // Reasons a level ends, and scores: at most 100 a penguin and the seconds left.
 constexpr int kLastReason = 9;
 constexpr int kMostScore = 1000000;
-// The options box's rows, and the iCade's buttons as a mask.
-constexpr int kLastOptionsRow = menu::kWindowRow;
+// The iCade's buttons as a mask.
 constexpr int kPadMask = (1 << vpad::kButtons) - 1;
 
 // A word as it may be shown in a message: short, and printable.
@@ -178,13 +177,20 @@ private:
 
     bool p_Carry() {
         m_command.m_op = c_ReplayOp::kCarry;
+        if (!Words(9, 9, "carry KEY POINTER RAMPX RAMPY ROW HUD ICADE PADS")) return false;
+        int word = 1;
+        bool read = true;
+        c_LevelFields& carried = m_command.m_carried;
+        vo_game_EachLevelField(carried, carried, [&](auto& kept, auto&, const c_FieldRule& rule) {
+            if (read && rule.m_carried) read = Field(word++, rule, kept);
+        });
         int* carry = m_command.m_carry;
-        return Words(9, 9, "carry KEY POINTER RAMPX RAMPY ROW HUD ICADE PADS") &&
-               Int(1, "a latch", 0, 1, carry[kCarryKey]) && Int(2, "a latch", 0, 1, carry[kCarryPointer]) &&
-               Decimal(3, "a key ramp", m_command.m_x) && Decimal(4, "a key ramp", m_command.m_y) &&
-               Int(5, "an options row", 0, kLastOptionsRow, carry[kCarryRow]) && Int(6, "a flag", 0, 1, carry[kCarryHud]) &&
-               Int(7, "a flag", 0, 1, carry[kCarryICade]) && Int(8, "a button mask", 0, kPadMask, carry[kCarryPads]);
+        return read && Int(word, "a flag", 0, 1, carry[kCarryICade]) &&
+               Int(word + 1, "a button mask", 0, kPadMask, carry[kCarryPads]);
     }
+
+    bool Field(int word, const c_FieldRule& rule, int& out) { return Int(word, rule.m_what, 0, rule.m_most, out); }
+    bool Field(int word, const c_FieldRule& rule, float& out) { return Decimal(word, rule.m_what, out); }
 
     bool p_Expect() {
         if (m_count >= 2 && m_words[1] == "end") {

@@ -60,11 +60,14 @@
 #include <vector>
 
 #include "game/defs.h"
+#include "game/level_fields.h"
 
 // Bounds of a script: updates it may run in the worst case, commands, and the default of `until`.
 constexpr int kReplayMaxUpdates = 1000000;
 constexpr int kReplayMaxCommands = 200000;
 constexpr int kReplayUntilDefault = 36000;
+// The most bytes of a script file: the most commands, each a line of a few dozen characters.
+constexpr long long kReplayScriptFileLimit = 16 << 20;
 // The most updates `title` spends on keys after the title is ready: a tap and a free update for
 // each focus move and wheel step, and the confirm.
 constexpr int kReplayTitleKeyUpdates = 2 * (2 + progress::kLevels) + 1;
@@ -98,8 +101,8 @@ enum class c_ReplayOp : unsigned char {
     kFocusOn,
 };
 
-// The whole-number words of `carry`, in m_carry.
-enum c_CarryField { kCarryKey, kCarryPointer, kCarryRow, kCarryHud, kCarryICade, kCarryPads, kCarryFields };
+// The words of `carry` after the carried fields, in m_carry.
+enum c_CarryField { kCarryICade, kCarryPads, kCarryFields };
 
 enum class c_ReplayCondition : unsigned char { kLoaded, kMode, kEnd };
 
@@ -113,14 +116,16 @@ struct c_ReplayCommand {
     // start, enter, expect penguins: penguins; until mode: the mode; pointer: the button; touch:
     // the finger; pad: the pad; window: the height; expect end: the rescued.
     int m_index = 0;
-    // enter, expect counters: the five skill counters. carry: the key latch, the pointer latch,
-    // the options row, the HUD flag, the iCade and its held buttons. expect end: the score first.
+    // enter, expect counters: the five skill counters. expect end: the score first.
     int m_counters[skill::kCount] = {};
+    // carry: the carried fields (the latches, the key ramps, the options row, the HUD flag), then
+    // the iCade and its held buttons.
+    c_LevelFields m_carried;
     int m_carry[kCarryFields] = {};
     // pad down, up: the button; pad stick: the stick.
     int m_button = 0;
     c_ReplayCondition m_condition = c_ReplayCondition::kLoaded;
-    // pointer, touch: the virtual pixel; pad stick: the stick's position; carry: the key ramps.
+    // pointer, touch: the virtual pixel; pad stick: the stick's position.
     float m_x = 0, m_y = 0;
 };
 

@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <ctime>
 #include <deque>
@@ -20,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "framework/app/files.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/soak/soak_player.h"
 
@@ -34,6 +37,8 @@ constexpr int kMaxUpdates = 100000000;
 constexpr size_t kLogTail = 40;
 constexpr auto kPoll = std::chrono::milliseconds(100);
 constexpr auto kProgressEvery = std::chrono::seconds(60);
+// The most bytes of a file of kept seeds: tens of thousands of lines.
+constexpr long long kSeedFileLimit = 1 << 20;
 
 constexpr char kUsage[] =
     "usage: floeward-soak [--updates N] [--seeds LIST] [--regressions FILE] [--keep FILE] [--trace] [--log-dir DIR]\n"
@@ -83,8 +88,9 @@ bool ParseSeeds(const std::string& text, int updates, std::vector<Run>& runs) {
 
 // Lines of "SEED [UPDATES]", with '#' comments.
 bool ReadRegressions(const std::string& path, int updates, std::vector<Run>& runs) {
-    std::ifstream in(path);
-    if (!in) return false;
+    std::string text, why;
+    if (vo_file_ReadRegular(path, kSeedFileLimit, text, why) != VoFileRead::kRead) return false;
+    std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
         line = line.substr(0, line.find('#'));
         std::istringstream words(line);
@@ -114,10 +120,9 @@ std::string Tail(const std::string& path, size_t lines) {
     return out;
 }
 
-[[noreturn]] void RunChild(const Run& run, const std::string& logPath, bool trace, SharedResult* shared) {
+[[noreturn]] void RunChild(const Run& run, int log, bool trace, SharedResult* shared) {
     // The game's own lines go to the log; standard error stays for the sanitizers and the trace.
-    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (log < 0 || dup2(log, STDOUT_FILENO) < 0) _exit(kBadInput);
+    if (dup2(log, STDOUT_FILENO) < 0) _exit(kBadInput);
     close(log);
     bool passed = false;
     {
@@ -158,11 +163,19 @@ bool RunSeed(const Run& run, const std::string& logDir, bool trace, c_SoakCovera
     auto* shared = new (memory) SharedResult{};
     const std::string logPath =
         logDir + "/floeward-soak-" + std::to_string(getpid()) + "-" + std::to_string(run.seed) + ".log";
+    // A new file of our own: its name can be guessed, so whatever already holds it (a link to
+    // some other file, say) is neither followed nor truncated.
+    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (log < 0) {
+        std::fprintf(stderr, "floeward-soak: cannot create the log %s (%s)\n", logPath.c_str(), std::strerror(errno));
+        std::exit(kBadInput);
+    }
     std::fflush(stdout);
     std::fflush(stderr);
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
-    if (child == 0) RunChild(run, logPath, trace, shared);
+    if (child == 0) RunChild(run, log, trace, shared);
+    close(log);
     int status = 0;
     auto nextProgress = start + kProgressEvery;
     while (child > 0 && waitpid(child, &status, WNOHANG) == 0) {

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -19,8 +20,9 @@ constexpr int kUnsolved = 3;
 
 constexpr char kUsage[] =
     "usage: floeward-solve [--level N | --levels A-B] [--penguins P] [--counters J,L,M,B,S]\n"
-    "                      [--budget SECONDS] [--updates N] [--max-uses K] [--split N] [--merge F]\n"
-    "                      [--map FILE] [--out DIR]\n"
+    "                      [--home N] [--without SKILL] [--budget SECONDS] [--updates N]\n"
+    "                      [--max-uses K] [--split N | --every] [--merge F] [--workers W]\n"
+    "                      [--memory MB] [--map FILE] [--out DIR]\n"
     "  Searches skill uses, fewest first, on the game's own simulation and plays the solution's\n"
     "  input script back before reporting it.\n"
     "  --level N           the level (1 to 15; default 1)\n"
@@ -29,14 +31,25 @@ constexpr char kUsage[] =
     "  --penguins P        penguins at the start (1 to 50; default 1)\n"
     "  --counters ...      Jump, Leap, Melt, Burst and Spin at the start (default: what the game gives\n"
     "                      from a first start: level 1's own ten Jumps, nothing for later levels)\n"
-    "  --budget SECONDS    wall-clock time per level (default 60)\n"
-    "  --updates N         updates simulated per level at most (default: no limit)\n"
+    "  --home N            penguins that must get home, none lost (default 1; 'all' for every one)\n"
+    "  --without SKILL     never give this skill (jump, leap, melt, burst or spin; may be repeated):\n"
+    "                      an exhausted search proves the level needs it\n"
+    "  --budget SECONDS    wall-clock time per level, at least 1/60 (default 60)\n"
+    "  --updates N         updates simulated per level at most, all workers together (default: no limit)\n"
     "  --max-uses K        skill uses searched at most (default: all the counters allow)\n"
     "  --split N           moments a walking penguin offers a skill per cell (1 to 40; default 1)\n"
+    "  --every             a moment at every update a penguin can take a skill\n"
     "  --merge FRACTION    count states whose penguins stand within this fraction of a cell\n"
-    "                      as one (faster, may miss a solution; default: only equal states)\n"
+    "                      as one (faster, may miss a solution, proves nothing; default: only equal states)\n"
+    "  --workers W         processes searching together (default: one a processor)\n"
+    "  --memory MB         memory for the states proven, shared by the workers (default 512)\n"
     "  --map FILE          play this map (14 rows of 28 characters) as the level instead\n"
     "  --out DIR           write level-N.script (and level-N.state from level 2) into DIR\n";
+
+constexpr const char* kSkillNames[skill::kCount] = {"jump", "leap", "melt", "burst", "spin"};
+constexpr const char* kSkillPlurals[skill::kCount] = {"Jumps", "Leaps", "Melts", "Bursts", "Spins"};
+constexpr int kDefaultMemoryMb = 512;
+constexpr int kMostMemoryMb = 16384;
 
 bool ParseInt(const std::string& text, int low, int high, int& out) {
     char* end = nullptr;
@@ -57,6 +70,30 @@ bool ParseCounters(const std::string& text, int counters[skill::kCount]) {
     return k == skill::kCount;
 }
 
+bool ParseSkill(const std::string& text, unsigned& without) {
+    for (int k = 0; k < skill::kCount; ++k) {
+        if (text != kSkillNames[k]) continue;
+        without |= 1u << k;
+        return true;
+    }
+    return false;
+}
+
+// What the search went through completely, for the report: the uses, the skills left out and
+// whether it is a proof over the moments offered.
+std::string Searched(const c_SolveResult& result, const c_SolveBudget& budget) {
+    std::string text = "every way with up to " + std::to_string(result.m_depthDone) + " skill use(s)";
+    for (int k = 0; k < skill::kCount; ++k) {
+        if ((budget.m_without >> k & 1) != 0) text += std::string(" and no ") + kSkillPlurals[k];
+    }
+    text += " tried";
+    if (budget.m_quantum > 0) text += " (merged states: not a proof)";
+    if (result.m_untapped > 0) {
+        text += " (" + std::to_string(result.m_untapped) + " skill(s) the pointer could not give left out: not a proof)";
+    }
+    return text;
+}
+
 bool WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
@@ -68,6 +105,9 @@ bool WriteFile(const std::string& path, const std::string& text) {
 int main(int argc, char** argv) {
     c_SolveSetup setup;
     c_SolveBudget budget;
+    budget.m_workers = std::max(1, static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN)));
+    budget.m_tableBytes = static_cast<size_t>(kDefaultMemoryMb) << 20;
+    bool homeAll = false;
     int first = 1, last = 1;
     bool countersGiven = false;
     std::string mapFile, outDir;
@@ -92,8 +132,9 @@ int main(int argc, char** argv) {
             ok = ok && ParseCounters(value, setup.m_counters);
             countersGiven = true;
         } else if (arg == "--budget") {
+            // Less than an update's time would search nothing at all.
             budget.m_seconds = std::atof(value.c_str());
-            ok = ok && budget.m_seconds > 0;
+            ok = ok && budget.m_seconds >= 1.0 / kRunningRate;
         } else if (arg == "--updates") {
             budget.m_updates = std::atoll(value.c_str());
             ok = ok && budget.m_updates > 0;
@@ -101,6 +142,25 @@ int main(int argc, char** argv) {
             ok = ok && ParseInt(value, 0, 250, budget.m_maxUses);
         } else if (arg == "--split") {
             ok = ok && ParseInt(value, 1, 40, budget.m_split);
+        } else if (arg == "--every") {
+            // No value follows.
+            budget.m_split = 0;
+            ok = true;
+            --i;
+        } else if (arg == "--home") {
+            if (value == "all") {
+                homeAll = true;
+            } else {
+                ok = ok && ParseInt(value, 1, pen::kRecords, budget.m_home);
+            }
+        } else if (arg == "--without") {
+            ok = ok && ParseSkill(value, budget.m_without);
+        } else if (arg == "--workers") {
+            ok = ok && ParseInt(value, 1, 64, budget.m_workers);
+        } else if (arg == "--memory") {
+            int mb = 0;
+            ok = ok && ParseInt(value, 1, kMostMemoryMb, mb);
+            budget.m_tableBytes = static_cast<size_t>(mb) << 20;
         } else if (arg == "--merge") {
             budget.m_quantum = static_cast<float>(std::atof(value.c_str()));
             ok = ok && budget.m_quantum > 0;
@@ -132,6 +192,7 @@ int main(int argc, char** argv) {
     int status = 0;
     for (int level = first; level <= last; ++level) {
         setup.m_level = level;
+        if (homeAll) budget.m_home = setup.m_penguins;
         if (!mapFile.empty()) {
             std::string error;
             if (!vo_solver_ReadMap(mapFile, setup.m_counters, setup.m_text, error)) {
@@ -140,19 +201,29 @@ int main(int argc, char** argv) {
             }
         }
         const c_SolveResult result = vo_solver_Solve(setup, budget);
-        std::fprintf(report, "level %d penguins %d counters %d,%d,%d,%d,%d: %s", level, setup.m_penguins,
+        std::fprintf(report, "level %d penguins %d counters %d,%d,%d,%d,%d home %d: %s", level, setup.m_penguins,
                      setup.m_counters[0], setup.m_counters[1], setup.m_counters[2], setup.m_counters[3],
-                     setup.m_counters[4], vo_solver_StatusText(result.m_status));
+                     setup.m_counters[4], budget.m_home, vo_solver_StatusText(result.m_status));
         if (result.m_status == c_SolveStatus::kSolved || result.m_status == c_SolveStatus::kVerifyFailed) {
             std::fprintf(report, ", %zu skill use(s)", result.m_actions.size());
-        } else {
-            std::fprintf(report, ", every way with up to %d skill use(s) tried", result.m_depthDone);
         }
-        std::fprintf(report, "; %lld updates, %lld skills tried, %.2f s\n", result.m_updates, result.m_plays, result.m_seconds);
+        std::fprintf(report, "; %lld updates, %lld skills tried, %d worker(s), %.2f s\n", result.m_updates,
+                     result.m_plays, budget.m_workers, result.m_seconds);
+        if (result.m_depthDone >= 0) std::fprintf(report, "  %s\n", Searched(result, budget).c_str());
+        for (size_t d = 0; d < result.m_depths.size(); ++d) {
+            std::fprintf(report, "  up to %zu use(s) through at %.1f s, %lld updates\n", d, result.m_depths[d].m_seconds,
+                         result.m_depths[d].m_updates);
+        }
+        for (int k = 0; k < skill::kCount; ++k) {
+            if ((budget.m_without >> k & 1) == 0) continue;
+            if (result.m_status == c_SolveStatus::kExhausted && result.p_Proof(budget)) {
+                std::fprintf(report, "  no way with 0 %s\n", kSkillPlurals[k]);
+            }
+        }
         if (result.m_status == c_SolveStatus::kSolved) {
             std::fprintf(report, "  played back: %s\n", vo_replay_FormatLevelEnd(result.m_end).c_str());
-        } else if (result.m_status == c_SolveStatus::kVerifyFailed) {
-            std::fprintf(report, "  playback: %s\n", result.m_verifyError.c_str());
+        } else if (result.m_status == c_SolveStatus::kVerifyFailed || result.m_status == c_SolveStatus::kFailed) {
+            std::fprintf(report, "  %s\n", result.m_verifyError.c_str());
         }
         if (!result.m_script.empty() && !outDir.empty()) {
             const std::string base = outDir + "/level-" + std::to_string(level);

@@ -8,7 +8,7 @@
 #include "tools/solver/solver_game.h"
 
 struct c_SolveBudget {
-    // Wall-clock seconds and updates simulated (0: no limit on updates).
+    // Wall-clock seconds and updates simulated in all (0: no limit on updates).
     double m_seconds = 60;
     long long m_updates = 0;
     // Skill uses searched at most; -1 for as many as the counters and pick-ups allow.
@@ -17,19 +17,31 @@ struct c_SolveBudget {
     // (0: only equal states), which prunes far more at the risk of missing a solution.
     float m_quantum = 0;
     // Moments a walking penguin offers a skill per cell it crosses (besides entering it, landing,
-    // turning and the last update before it loses the ground).
+    // turning and the last update before it loses the ground); 0 for every update it can take one.
     int m_split = 1;
+    // Processes searching together (each a game of its own), sharing what they prove.
+    int m_workers = 1;
+    // Penguins that must get home, none lost.
+    int m_home = 1;
+    // Skills never given, a bit a skill.
+    unsigned m_without = 0;
+    // Memory shared for the states proven, in bytes.
+    size_t m_tableBytes = size_t{64} << 20;
 };
 
 enum class c_SolveStatus {
-    // A solution, and its script played back to a rescue.
+    // A solution, and its script played back to a win.
     kSolved,
-    // Every candidate up to the most skill uses was tried: none solves the level.
+    // Every candidate the counters and pick-ups allow was tried: none solves the level.
     kExhausted,
+    // Every candidate up to the most skill uses asked for was tried: none solves the level.
+    kUsesSpent,
     // The budget ran out first.
     kBudgetSpent,
-    // A solution was found but its script did not play back to a rescue.
+    // A solution was found but its script did not play back to a win.
     kVerifyFailed,
+    // A worker process failed.
+    kFailed,
 };
 
 struct c_SolveResult {
@@ -41,12 +53,25 @@ struct c_SolveResult {
     // The played-back level end, or why the playback failed.
     c_LevelEnd m_end;
     std::string m_verifyError;
-    // Skill uses searched through completely.
+    // Skill uses searched through completely, and when each number of uses was through: seconds
+    // and updates since the start.
     int m_depthDone = -1;
+    struct Depth {
+        double m_seconds;
+        long long m_updates;
+    };
+    std::vector<Depth> m_depths;
+    // Skills offered that the pointer could not give (every point of the penguin's tap box also
+    // taps a record before it): the search left them out, so "none with" does not cover them.
+    long long m_untapped = 0;
     long long m_updates = 0;
     // Skills given on the way (each a branch of the search).
     long long m_plays = 0;
     double m_seconds = 0;
+
+    // Whether "none with up to m_depthDone uses" is a proof over the moments offered: equal
+    // states only, and every skill offered given.
+    bool p_Proof(const c_SolveBudget& budget) const { return budget.m_quantum == 0 && m_untapped == 0; }
 };
 
 c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& budget);

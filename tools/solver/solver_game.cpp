@@ -5,20 +5,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
+#include "framework/app/files.h"
 #include "game/globals.h"
+#include "game/menu_layout.h"
 #include "game/truncate.h"
+#include "tools/levelpack/level_map.h"
 
 namespace {
 
-// The map: 14 rows of 28 characters, top row first; the level text holds it column by column.
+// A counter character stands for its code less this ('@' 0, 'A' 1).
 constexpr int kCounterBase = '@';
-constexpr char kCountersWord[] = "counters";
-// The HUD's skill slots share the screen's width in fifths; their middle sits this far above
-// the bottom edge.
-constexpr float kSlotRise = 17;
 // Updates the final `until end` may wait: the whole level, its banner and the way to the title.
 constexpr int kEndWait = 36000;
 
@@ -31,35 +29,44 @@ int64_t Pack(float a, float b, float c, float d) {
 // Cell i of the level with its border, row by row, in the grid's floats.
 int CellOf(int i) { return (i / (grid::kCols + 2) * grid::kRowCells + i % (grid::kCols + 2)) * grid::kCellFloats; }
 
+// Half a penguin's tap box: a tap strictly within this of its point, either way, selects it.
+constexpr float kTapHalf = menu_layout::kPenguinTapBox / 2;
+
+// Two independent 64-bit hashes fed word by word.
+class c_KeyHash {
+public:
+    void p_Add(uint32_t w) {
+        m_a = (m_a ^ w) * 0x9E3779B97F4A7C15ull;
+        m_a ^= m_a >> 29;
+        m_b = (m_b + w + 0x632BE59BD9B4E019ull) * 0xD6E8FEB86659FD93ull;
+        m_b ^= m_b >> 32;
+    }
+    void p_Add(float v) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        p_Add(bits);
+    }
+    void p_Add(uint64_t v) {
+        p_Add(static_cast<uint32_t>(v));
+        p_Add(static_cast<uint32_t>(v >> 32));
+    }
+    c_StateKey p_Key() const { return {Finish(m_a), Finish(m_b ^ 0x5851F42D4C957F2Dull)}; }
+
+private:
+    static uint64_t Finish(uint64_t h) {
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ull;
+        return h ^ (h >> 33);
+    }
+    uint64_t m_a = 0xCBF29CE484222325ull, m_b = 0x84222325CBF29CE4ull;
+};
+
 // As the game builds a level, from the given text instead of the stored one.
 void Rebuild(c_MyApp& app, const c_SolveSetup& setup) {
     app.p_FlushGame();
     app.p_BuildLevel(setup.m_level, String(std::string_view(setup.m_text)));
-}
-
-// The snapshot's fields beside the game's, once for saving and restoring alike: each(snapshot's,
-// game's) for every one.
-template <class Snapshot, class Each>
-void EachField(Snapshot& s, c_MyApp& app, Each&& each) {
-    each(s.m_mode, app.m_mode);
-    each(s.m_paused, app.m_paused);
-    each(s.m_levelOver, app.m_levelOver);
-    each(s.m_endReason, app.m_endReason);
-    each(s.m_endTimer, app.m_endTimer);
-    each(s.m_score, app.m_score);
-    each(s.m_rescued, app.m_rescued);
-    each(s.m_rank, app.m_rank);
-    each(s.m_tapSkill, app.m_tapSkill);
-    each(s.m_facedLeft, app.m_facedLeft);
-    each(s.m_pointerUsed, app.m_pointerUsed);
-    each(s.m_keyUsed, app.m_keyUsed);
-    each(s.m_pointerDown, app.m_pointerDown);
-    each(s.m_drawCount, app.m_drawCount);
-    each(s.m_levelDrawn, app.m_levelDrawn);
-    each(s.m_stickOutX, app.m_stickOutX);
-    each(s.m_stickOutY, app.m_stickOutY);
-    each(s.m_keyRampX, app.m_keyRampX);
-    each(s.m_keyRampY, app.m_keyRampY);
 }
 
 }  // namespace
@@ -95,19 +102,18 @@ void c_SolverGame::p_StartCounters(int level, int counters[skill::kCount]) {
     for (int k = 0; k < skill::kCount; ++k) counters[k] = vo_game_Trunc(runner.p_App().m_player[play::kCounters + k]);
 }
 
-bool c_SolverGame::p_Run(const std::string& line) {
-    c_ReplayScript script;
+bool c_SolverGame::p_RunCommands(const c_ReplayScript& script) {
     c_ReplayError error;
     const int before = m_runner->p_Updates();
-    if (!vo_replay_ParseScript(line, script, error) || !m_runner->p_Run(script, error)) return false;
+    const bool ran = m_runner->p_Run(script, error);
     m_update += m_runner->p_Updates() - before;
-    return true;
+    return ran;
 }
 
 void c_SolverGame::p_SlotPoint(int s, int& x, int& y) {
-    const int w = vo_game_Trunc(jscrw / skill::kCount);
-    x = s * w + w / 2;
-    y = static_cast<int>(jscrh - kSlotRise);
+    // On the skill's icon.
+    x = vo_game_Trunc(menu_layout::HudSlotIconX(s, menu_layout::HudSlotPart(jscrw)));
+    y = vo_game_Trunc(jscrh - menu_layout::kHudSlotMiddle);
 }
 
 bool c_SolverGame::p_Play(const std::vector<c_SolveAction>& actions) {
@@ -118,9 +124,11 @@ bool c_SolverGame::p_Play(const std::vector<c_SolveAction>& actions) {
     m_runner->p_Run(start, error);
     m_update = 0;
     if (!m_setup.m_text.empty()) m_rebuildAt = m_runner->p_Updates() + 1;
+    m_firstRecord = pen::kRecords;
     for (const c_SolveAction& a : actions) {
         if (!p_Give(a)) return false;
     }
+    p_NoteRecords();
     return true;
 }
 
@@ -128,22 +136,42 @@ bool c_SolverGame::p_Give(const c_SolveAction& a) {
     c_MyApp& app = p_App();
     const int lead = a.m_tap ? kTapLead : kSlotLead;
     if (a.m_update - lead - 1 < m_update) return false;
-    if (a.m_update - lead - 1 > m_update) p_Run("wait " + std::to_string(a.m_update - lead - 1 - m_update));
+    // The taps as script commands of their own, read by the same runner as a script's.
+    c_ReplayScript taps;
+    auto add = [&taps](c_ReplayOp op, int number = 0, float x = 0, float y = 0) {
+        c_ReplayCommand command;
+        command.m_op = op;
+        command.m_number = number;
+        command.m_x = x;
+        command.m_y = y;
+        taps.m_commands.push_back(command);
+    };
+    auto tap = [&add](int x, int y) {
+        add(c_ReplayOp::kPointerDown, 0, static_cast<float>(x), static_cast<float>(y));
+        add(c_ReplayOp::kWait, 1);
+        add(c_ReplayOp::kPointerUp);
+    };
+    if (a.m_update - lead - 1 > m_update) add(c_ReplayOp::kWait, a.m_update - lead - 1 - m_update);
+    if (!p_RunCommands(taps)) return false;
     if (a.m_tap) {
-        p_Run("pointer down " + std::to_string(a.m_tapX) + " " + std::to_string(a.m_tapY));
-        p_Run("wait 1");
-        p_Run("pointer up");
+        taps.m_commands.clear();
+        tap(a.m_tapX, a.m_tapY);
+        p_RunCommands(taps);
         if (vo_game_Trunc(app.m_player[play::kSelected]) != a.m_penguin) return false;
-        p_Run("wait 1");
+        taps.m_commands.clear();
+        add(c_ReplayOp::kWait, 1);
+        p_RunCommands(taps);
     }
     int x = 0, y = 0;
     p_SlotPoint(a.m_skill, x, y);
-    const float before = app.m_player[play::kCounters + a.m_skill];
-    p_Run("pointer down " + std::to_string(x) + " " + std::to_string(y));
-    p_Run("wait 1");
-    p_Run("pointer up");
-    p_Run("wait 1");
-    return app.m_player[play::kCounters + a.m_skill] == before - 1 &&
+    taps.m_commands.clear();
+    tap(x, y);
+    add(c_ReplayOp::kWait, 1);
+    p_RunCommands(taps);
+    p_NoteRecords();
+    // The use latch is set in the update a skill is given, which a pick-up taken in the same
+    // update would hide from the counter.
+    return app.m_player[play::kUseLatch] != 0 && vo_game_Trunc(app.m_player[play::kSkill]) == a.m_skill &&
            vo_game_Trunc(app.m_player[play::kSelected]) == a.m_penguin;
 }
 
@@ -154,87 +182,167 @@ void c_SolverGame::p_Step() {
     game.p_Tick();
     game.p_Update();
     ++m_update;
-    if (m_update == 1 && !m_setup.m_text.empty()) Rebuild(p_App(), m_setup);
+    // Built here, the level must not be built again when the runner's own count reaches the update.
+    if (m_update == 1 && !m_setup.m_text.empty()) {
+        Rebuild(p_App(), m_setup);
+        m_rebuildAt = -1;
+    }
+    p_NoteRecords();
+}
+
+void c_SolverGame::p_NoteRecords() {
+    c_MyApp& app = p_App();
+    // A level takes its records from the top down, and a pick-up adds a penguin in the highest
+    // free one: a record below every one used so far comes into use only right below them.
+    while (m_firstRecord > 0) {
+        const float* p = app.p_PenAt(m_firstRecord - 1);
+        if (std::all_of(p, p + pen::kFloats, [](float v) { return v == 0; })) break;
+        --m_firstRecord;
+    }
 }
 
 void c_SolverGame::p_Save(c_SolverSnapshot& s) {
     c_MyApp& app = p_App();
-    std::copy_n(app.m_pen.begin(), s.m_pen.size(), s.m_pen.begin());
+    const auto first = static_cast<size_t>(m_firstRecord * pen::kFloats);
+    s.m_firstRecord = m_firstRecord;
+    std::copy(app.m_pen.begin() + first, app.m_pen.begin() + s.m_pen.size(), s.m_pen.begin() + first);
     std::copy_n(app.m_player.begin(), s.m_player.size(), s.m_player.begin());
     for (int i = 0; i < c_SolverSnapshot::kCells; ++i) s.m_cells[static_cast<size_t>(i)] = app.m_grid[CellOf(i)];
     std::copy_n(app.m_matrix.begin(), s.m_matrix.size(), s.m_matrix.begin());
     s.m_update = m_update;
-    EachField(s, app, [](auto& kept, const auto& live) { kept = live; });
+    vo_game_EachLevelField(s.m_fields, app, [](auto& kept, const auto& live, const c_FieldRule&) { kept = live; });
 }
 
 void c_SolverGame::p_Restore(const c_SolverSnapshot& s) {
     c_MyApp& app = p_App();
-    std::copy(s.m_pen.begin(), s.m_pen.end(), app.m_pen.begin());
+    // Records that came into use since were all zero then.
+    const auto used = static_cast<size_t>(std::min(m_firstRecord, s.m_firstRecord) * pen::kFloats);
+    const auto first = static_cast<size_t>(s.m_firstRecord * pen::kFloats);
+    std::fill(app.m_pen.begin() + used, app.m_pen.begin() + first, 0.0f);
+    std::copy(s.m_pen.begin() + first, s.m_pen.end(), app.m_pen.begin() + first);
+    m_firstRecord = s.m_firstRecord;
     std::copy(s.m_player.begin(), s.m_player.end(), app.m_player.begin());
     for (int i = 0; i < c_SolverSnapshot::kCells; ++i) app.m_grid[CellOf(i)] = s.m_cells[static_cast<size_t>(i)];
     std::copy(s.m_matrix.begin(), s.m_matrix.end(), app.m_matrix.begin());
     m_update = s.m_update;
-    EachField(s, app, [](const auto& kept, auto& live) { live = kept; });
+    vo_game_EachLevelField(s.m_fields, app, [](const auto& kept, auto& live, const c_FieldRule&) { live = kept; });
 }
 
 bool c_SolverGame::p_Over() { return p_App().m_levelOver != 0; }
 
-bool c_SolverGame::p_Won() {
+bool c_SolverGame::p_Won(int home) {
     c_MyApp& app = p_App();
     if (app.m_endReason == ending::kDeadPenguin || app.m_endReason == ending::kQuit) return false;
-    return app.p_CountRescued() >= 1;
+    return app.p_CountRescued() >= home;
 }
 
-bool c_SolverGame::p_CanTakeSkill(int r) {
-    c_MyApp& app = p_App();
-    const float* p = app.p_PenAt(r);
-    return app.m_levelOver == 0 && p[pen::kInPlay] == 1 && p[pen::kState] == pen::kWalking && p[pen::kGround] > 0;
-}
+bool c_SolverGame::p_Holding(int home) { return p_App().m_levelOver == 0 && p_App().p_CountRescued() >= home; }
 
-void c_SolverGame::p_TapPoint(int r, int& x, int& y) {
-    c_MyApp& app = p_App();
-    const float* p = app.p_PenAt(r);
-    x = static_cast<int>(std::lround((p[pen::kCellX] + p[pen::kOffsetX] - 0.5f) * app.m_tileSize - app.m_camX));
-    y = static_cast<int>(std::lround((p[pen::kCellY] + p[pen::kOffsetY] + 1) * app.m_tileSize - app.m_camY));
-}
+int c_SolverGame::p_Timer() { return vo_game_Trunc(p_App().m_player[play::kTimer]); }
 
-uint64_t c_SolverGame::p_StateHash(float quantum) {
+bool c_SolverGame::p_CanTakeSkill(int r) { return p_App().p_CanTakeSkill(r) != 0; }
+
+bool c_SolverGame::p_TapPoint(int r, int& x, int& y) {
     c_MyApp& app = p_App();
-    uint64_t h = 1469598103934665603ull;
-    auto mix = [&h](float v) {
-        uint32_t bits = 0;
-        std::memcpy(&bits, &v, sizeof bits);
-        h = (h ^ bits) * 1099511628211ull;
-    };
-    for (int i = 0; i < pen::kRecords * pen::kFloats; ++i) {
-        const int field = i % pen::kFloats;
-        // The walk cycle's frame is only drawn. A walking penguin's timer and a penguin's next
-        // direction outside a turn are left from before and set again before they are read.
-        if (field == pen::kFrame) continue;
-        const float state = app.m_pen[i - field + pen::kState];
-        if (field == pen::kTimer && state == pen::kWalking) continue;
-        if (field == pen::kNewDir && state != pen::kTurning) continue;
-        const bool fraction = field == pen::kOffsetX || field == pen::kOffsetY || field == pen::kFallSpeed;
-        mix(quantum > 0 && fraction ? std::round(app.m_pen[i] / quantum) : app.m_pen[i]);
+    // The records before r that take a tap first: in play and drawn (a waiting one is not).
+    float before[pen::kRecords][2];
+    int count = 0;
+    for (int j = m_firstRecord; j < r; ++j) {
+        const float* q = app.p_PenAt(j);
+        if (q[pen::kInPlay] == 0 || q[pen::kState] == pen::kWaiting) continue;
+        app.p_PenScreenPoint(j, before[count][0], before[count][1]);
+        ++count;
     }
-    // A block's look is drawn at random when the level is built; every look is the same block.
-    for (int y = 0; y <= grid::kRows + 1; ++y) {
-        for (int x = 0; x <= grid::kCols + 1; ++x) {
-            const float code = app.m_grid[(y * grid::kRowCells + x) * grid::kCellFloats];
-            mix(code >= tile::kFirstBlock && code <= tile::kLastBlock ? static_cast<float>(tile::kFirstBlock) : code);
+    float sx = 0, sy = 0;
+    app.p_PenScreenPoint(r, sx, sy);
+    const int cx = static_cast<int>(std::lround(sx)), cy = static_cast<int>(std::lround(sy));
+    auto inBox = [](int tx, int ty, float bx, float by) {
+        return std::fabs(static_cast<float>(tx) - bx) < kTapHalf && std::fabs(static_cast<float>(ty) - by) < kTapHalf;
+    };
+    // From the middle outwards.
+    const int reach = static_cast<int>(std::ceil(kTapHalf));
+    for (int ring = 0; ring <= reach; ++ring) {
+        for (int dy = -ring; dy <= ring; ++dy) {
+            for (int dx = -ring; dx <= ring; ++dx) {
+                if (std::max(std::abs(dx), std::abs(dy)) != ring) continue;
+                const int tx = cx + dx, ty = cy + dy;
+                if (!inBox(tx, ty, sx, sy)) continue;
+                bool free = true;
+                for (int j = 0; j < count && free; ++j) free = !inBox(tx, ty, before[j][0], before[j][1]);
+                if (!free) continue;
+                x = tx;
+                y = ty;
+                return true;
+            }
         }
     }
-    for (int k = 0; k < skill::kCount; ++k) mix(app.m_player[play::kCounters + k]);
+    return false;
+}
+
+bool c_SolverGame::p_SameAsEarlier(int r) {
+    c_MyApp& app = p_App();
+    const float* p = app.p_PenAt(r);
+    for (int j = m_firstRecord; j < r; ++j) {
+        if (std::equal(p, p + pen::kFloats, app.p_PenAt(j))) return true;
+    }
+    return false;
+}
+
+c_StateKey c_SolverGame::p_StateKey(uint64_t extra, float quantum) {
+    c_MyApp& app = p_App();
+    c_KeyHash h;
+    h.p_Add(extra);
+    for (int r = 0; r < pen::kRecords; ++r) {
+        const float* p = app.p_PenAt(r);
+        // Out of play a record is read only for whether it got home; a pick-up penguin
+        // overwrites it whole.
+        if (p[pen::kInPlay] == 0) {
+            h.p_Add(p[pen::kState] == pen::kRescued ? 1u : 0u);
+            continue;
+        }
+        for (int field = 0; field < pen::kFloats; ++field) {
+            // The walk cycle's frame is only drawn. A walking penguin's timer and a penguin's next
+            // direction outside a turn are left from before and set again before they are read.
+            if (field == pen::kFrame) continue;
+            if (field == pen::kTimer && p[pen::kState] == pen::kWalking) continue;
+            if (field == pen::kNewDir && p[pen::kState] != pen::kTurning) continue;
+            const bool fraction = field == pen::kOffsetX || field == pen::kOffsetY || field == pen::kFallSpeed;
+            h.p_Add(quantum > 0 && fraction ? std::round(p[field] / quantum) : p[field]);
+        }
+    }
+    // A block's look is drawn at random when the level is built; every look is the same block.
+    for (int i = 0; i < c_SolverSnapshot::kCells; ++i) {
+        const float code = app.m_grid[CellOf(i)];
+        h.p_Add(code >= tile::kFirstBlock && code <= tile::kLastBlock ? static_cast<float>(tile::kFirstBlock) : code);
+    }
+    for (int k = 0; k < skill::kCount; ++k) h.p_Add(app.m_player[play::kCounters + k]);
     // The selected penguin decides how soon a skill reaches which penguin.
-    mix(app.m_player[play::kSelected]);
-    mix(static_cast<float>(app.m_levelOver));
-    return h;
+    h.p_Add(app.m_player[play::kSelected]);
+    h.p_Add(static_cast<uint32_t>(app.m_levelOver));
+    return h.p_Key();
 }
 
 int64_t c_SolverGame::p_PenKey(int r, int split) {
     const float* p = p_App().p_PenAt(r);
     const float column = split > 1 ? std::floor((p[pen::kCellX] + p[pen::kOffsetX]) * static_cast<float>(split)) : p[pen::kCellX];
     return Pack(column, p[pen::kCellY], p[pen::kState], p[pen::kDir]);
+}
+
+bool c_SolverGame::p_OutOfTimeTimer(int& timer) {
+    if (!m_outOfTimeKnown) {
+        c_SolverSnapshot saved;
+        p_Save(saved);
+        c_MyApp& app = p_App();
+        // A counter left keeps the level at one step an update; a second on the clock is soon out.
+        app.m_player[play::kCounters] = std::max(app.m_player[play::kCounters], 1.0f);
+        app.m_player[play::kTimer] = static_cast<float>(kRunningRate);
+        while (!p_Over()) p_Step();
+        m_outOfTimeKnown = app.m_endReason == ending::kOutOfTime;
+        m_outOfTime = p_Timer();
+        p_Restore(saved);
+    }
+    timer = m_outOfTime;
+    return m_outOfTimeKnown;
 }
 
 std::string c_SolverGame::p_Script(const c_SolveSetup& setup, const std::vector<c_SolveAction>& actions) {
@@ -265,7 +373,7 @@ std::string c_SolverGame::p_Script(const c_SolveSetup& setup, const std::vector<
     return out.str();
 }
 
-bool c_SolverGame::p_Verify(const c_SolveSetup& setup, const std::string& state, const std::string& script,
+bool c_SolverGame::p_Verify(const c_SolveSetup& setup, const std::string& state, const std::string& script, int home,
                             c_LevelEnd& end, std::string& error) {
     c_ReplayScript parsed;
     c_ReplayError failure;
@@ -289,7 +397,7 @@ bool c_SolverGame::p_Verify(const c_SolveSetup& setup, const std::string& state,
         return false;
     }
     end = runner.p_LevelEnds()[0];
-    if (end.m_rescued < 1 || end.m_reason == ending::kDeadPenguin || end.m_reason == ending::kQuit) {
+    if (end.m_rescued < home || end.m_reason == ending::kDeadPenguin || end.m_reason == ending::kQuit) {
         error = "the level ended without a rescue: " + vo_replay_FormatLevelEnd(end);
         return false;
     }
@@ -297,32 +405,20 @@ bool c_SolverGame::p_Verify(const c_SolveSetup& setup, const std::string& state,
 }
 
 bool vo_solver_ReadMap(const std::string& file, const int counters[skill::kCount], std::string& text, std::string& error) {
-    std::ifstream in(file);
-    if (!in) {
-        error = "cannot read " + file;
+    std::string bytes, why;
+    if (vo_file_ReadRegular(file, kMapFileLimit, bytes, why) != VoFileRead::kRead) {
+        error = "cannot read " + file + " (" + why + ")";
         return false;
     }
-    std::vector<std::string> rows;
-    std::string counterChars(play::kCounterSlots, static_cast<char>(kCounterBase));
-    for (int k = 0; k < skill::kCount; ++k) counterChars[static_cast<size_t>(k)] = static_cast<char>(kCounterBase + counters[k]);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#' || line.rfind(kCountersWord, 0) == 0) continue;
-        if (line.size() != static_cast<size_t>(grid::kCols)) {
-            error = file + ": a row of " + std::to_string(line.size()) + " characters, not " + std::to_string(grid::kCols);
-            return false;
-        }
-        rows.push_back(line);
-    }
-    if (rows.size() != static_cast<size_t>(grid::kRows)) {
-        error = file + ": " + std::to_string(rows.size()) + " rows, not " + std::to_string(grid::kRows);
+    c_LevelMap map;
+    if (!vo_levelpack_ReadMap(bytes, map, error)) {
+        error = file + ": " + error;
         return false;
     }
-    text.clear();
-    for (int x = 0; x < grid::kCols; ++x) {
-        for (int y = 0; y < grid::kRows; ++y) text += rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
-    }
-    text += counterChars;
+    // The level's own counters give way to the ones searched with; the five the game does not
+    // use are none.
+    map.m_counters.assign(play::kCounterSlots, static_cast<char>(kCounterBase));
+    for (int k = 0; k < skill::kCount; ++k) map.m_counters[static_cast<size_t>(k)] = static_cast<char>(kCounterBase + counters[k]);
+    text = vo_levelpack_Expand(map);
     return true;
 }

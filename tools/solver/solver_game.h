@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/defs.h"
+#include "game/level_fields.h"
 #include "tools/replay/replay_runner.h"
 
 // What the level starts with.
@@ -37,21 +38,26 @@ struct c_SolveAction {
 constexpr int kTapLead = 3;
 constexpr int kSlotLead = 1;
 
+// A state of the level as the search compares them: two independent 64-bit hashes.
+struct c_StateKey {
+    uint64_t m_a = 0, m_b = 0;
+    bool operator==(const c_StateKey& other) const { return m_a == other.m_a && m_b == other.m_b; }
+};
+
 // Everything a level in play carries from one update to the next that the rules read: the
-// penguins, the play state, the level's cells (with their border), the level's end and the
-// input latches. Particles, sounds and the picture are left out: nothing the penguins do reads them.
+// penguin records from the first one the level has used (those below it are all zero), the play
+// state, the level's cells (with their border), the neighbourhood last read, and the game
+// object's level fields (the level's end, the input latches). Particles, sounds and the picture
+// are left out: nothing the penguins do reads them.
 struct c_SolverSnapshot {
     static constexpr int kCells = (grid::kRows + 2) * (grid::kCols + 2);
+    int m_firstRecord = pen::kRecords;
     std::array<float, pen::kRecords * pen::kFloats> m_pen{};
     std::array<float, play::kFloats> m_player{};
     std::array<float, kCells> m_cells{};
     std::array<int, grid::kMatrixInts> m_matrix{};
     int m_update = 0;
-    int m_mode = 0, m_paused = 0;
-    int m_levelOver = 0, m_endReason = 0, m_endTimer = 0, m_score = 0, m_rescued = 0, m_rank = 0;
-    int m_tapSkill = 0, m_facedLeft = 0, m_pointerUsed = 0, m_keyUsed = 0, m_pointerDown = 0;
-    int m_drawCount = 0, m_levelDrawn = 0;
-    float m_stickOutX = 0, m_stickOutY = 0, m_keyRampX = 0, m_keyRampY = 0;
+    c_LevelFields m_fields;
 };
 
 class c_SolverGame {
@@ -66,9 +72,9 @@ public:
     // The input script of these actions from a first start, ending when the level has ended.
     static std::string p_Script(const c_SolveSetup& setup, const std::vector<c_SolveAction>& actions);
     // Plays a script from a first start on this saved state, on a game of its own (none other
-    // may exist meanwhile); false with the reason unless exactly one level ended, with a penguin
-    // rescued and none lost.
-    static bool p_Verify(const c_SolveSetup& setup, const std::string& state, const std::string& script,
+    // may exist meanwhile); false with the reason unless exactly one level ended, with at least
+    // `home` penguins rescued and none lost.
+    static bool p_Verify(const c_SolveSetup& setup, const std::string& state, const std::string& script, int home,
                          c_LevelEnd& end, std::string& error);
 
     // Starts the level again, and plays it with these actions up to and including the last
@@ -87,26 +93,41 @@ public:
     // Updates since the start.
     int p_Update() const { return m_update; }
     c_MyApp& p_App() { return m_runner->p_App(); }
+    // The first penguin record the level has used; every record below it is all zero.
+    int p_FirstRecord() const { return m_firstRecord; }
     bool p_Over();
-    // The level ended (or will end) with a penguin rescued and nobody lost.
-    bool p_Won();
+    // The level ended (or will end) with at least `home` penguins rescued and nobody lost.
+    bool p_Won(int home);
+    // At least `home` penguins are rescued and the level runs on: it is won if it ends so.
+    bool p_Holding(int home);
+    // The level timer, in steps.
+    int p_Timer();
     // Whether penguin record r can take a skill in the next update.
     bool p_CanTakeSkill(int r);
-    // The virtual pixel that taps penguin r in the next update.
-    void p_TapPoint(int r, int& x, int& y);
-    // Everything that decides the rest of the level, apart from the clock (the selected penguin
-    // included, which decides how soon a skill reaches another); with a quantum,
-    // positions and speeds are read only to that fraction of a cell, so that nearly equal
-    // states meet.
-    uint64_t p_StateHash(float quantum = 0);
+    // A virtual pixel whose tap in the next update selects penguin r: inside its tap box and
+    // outside those of the records before it, which take a tap first. False when there is none.
+    bool p_TapPoint(int r, int& x, int& y);
+    // Whether penguin r stands exactly as a record before it does (every field alike).
+    bool p_SameAsEarlier(int r);
+    // Everything that decides the rest of the level apart from the clock, with `extra` (what the
+    // search adds of its own) mixed in: the records (one that left play only by whether it got
+    // home), the cells (every block alike), the counters, the selected penguin and the level's end.
+    // With a quantum, positions and speeds are read only to that fraction of a cell, so that
+    // nearly equal states meet.
+    c_StateKey p_StateKey(uint64_t extra, float quantum = 0);
     // The cell and state of penguin r, packed, for noticing that it changed; with split > 1 its
     // column is read in that many parts a cell.
     int64_t p_PenKey(int r, int split = 1);
+    // The timer reading after the update in which a level runs out of time, one step an update,
+    // measured once on the game from where it is; false when that level ended otherwise first.
+    bool p_OutOfTimeTimer(int& timer);
 
 private:
-    bool p_Run(const std::string& line);
-    // The virtual pixel in the middle of skill s's HUD slot.
+    bool p_RunCommands(const c_ReplayScript& script);
+    // The virtual pixel on skill s's icon in its HUD slot.
     static void p_SlotPoint(int s, int& x, int& y);
+    // Notes a record below the first one that an update brought into play (a penguin pick-up).
+    void p_NoteRecords();
 
     c_SolveSetup m_setup;
     std::string m_state;
@@ -114,8 +135,11 @@ private:
     // The runner's update after which a level text replaces the stored level; -1 for none.
     int m_rebuildAt = -1;
     int m_update = 0;
+    int m_firstRecord = pen::kRecords;
+    int m_outOfTime = 0;
+    bool m_outOfTimeKnown = false;
 };
 
-// Reads a level map file (14 rows of 28 characters, top row first; '#' lines are comments, a
-// "counters" line holds ten counter characters) into the expanded level text; false with a message.
+// Reads a level map file as the level packer does into the expanded level text, with these
+// counters instead of the map's own; false with the file, its line and the fault.
 bool vo_solver_ReadMap(const std::string& file, const int counters[skill::kCount], std::string& text, std::string& error);

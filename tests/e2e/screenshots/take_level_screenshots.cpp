@@ -211,7 +211,8 @@ Scene Uncovered(const Scene& scene) {
     };
     std::vector<Box> covers;
     for (const Drawn& d : scene.images) {
-        if (d.slot == image::kPenguin || (d.slot == image::kTiles && d.frame == image::kSelectedMarkerFrame)) {
+        // The selection marker comes from the penguin sheet too.
+        if (d.slot == image::kPenguin) {
             const Box b = box(d);
             covers.push_back(
                 {b.left - kCoverSlack, b.top - kCoverSlack, b.right + kCoverSlack, b.bottom + kCoverSlack});
