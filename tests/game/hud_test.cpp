@@ -103,13 +103,15 @@ TEST_F(Hud, ATapSelectsTheSlotAndHandsItToTheNextUpdate) {
 
 TEST_F(Hud, HintsOfTheFirstFourLevels) {
     app->m_inputMode = 1;
+    // Levels 5 to 15 draw their map's hint where levels 1 and 2 draw theirs; the default level has none.
     struct Case {
         int level, facedLeft;
         float firstX;  // the first glyph of the hint at y 64; 0 none
         bool speedUp;
     };
     for (const Case& c : {Case{1, 0, 87, false}, Case{2, 1, 87, false}, Case{3, 0, 359, false},
-                          Case{4, 0, 359, false}, Case{4, 1, 359, true}, Case{5, 1, 0, false}}) {
+                          Case{4, 0, 359, false}, Case{4, 1, 359, true}, Case{5, 1, 87, false},
+                          Case{16, 1, 0, false}}) {
         SCOPED_TRACE(c.level * 10 + c.facedLeft);
         app->m_level = c.level;
         app->m_facedLeft = c.facedLeft;

@@ -135,12 +135,13 @@ void VoHeadlessHost::UseData(const std::string& root) {
     m_realPictures = true;
 }
 
-c_HeadlessGame::c_HeadlessGame(const std::string& state, const c_HeadlessView* view)
+c_HeadlessGame::c_HeadlessGame(const std::string& state, const c_HeadlessView* view, bool soundDevice)
     : m_ownedWs(view ? std::make_unique<VoShownWindowSystem>(*view->m_window) : std::make_unique<VoScriptedWindowSystem>()),
       m_ws(*m_ownedWs) {
     if (view) m_host.UseData(view->m_dataRoot);
-    // OpenAL Soft's silent backend: the delegate's own device opens without a sound card.
-    setenv("ALSOFT_DRIVERS", "null", 1);
+    // OpenAL Soft's silent backend: the delegate's own device opens without a sound card. A list
+    // naming no backend opens none, and no mixer thread.
+    setenv("ALSOFT_DRIVERS", soundDevice ? "null" : "none", 1);
     m_host.state = state;
     vo_framework_Init();
     vo_game_Init();

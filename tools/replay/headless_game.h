@@ -120,7 +120,9 @@ struct c_HeadlessView {
 };
 
 // One run of the game as the program starts it, in a 640 by 480 window, over the pieces above;
-// with a view, also drawn into a real window with the game's own pictures.
+// with a view, also drawn into a real window with the game's own pictures. Without a sound device
+// the game plays the same (its sounds are recorded all the same) on the process's one thread, so
+// that the process may fork; OpenAL Soft takes the choice of the first game a process makes.
 // The OpenGL table is the owner's: install one (VoNullGl or a recording one) before creating a
 // c_HeadlessGame and keep it until the c_HeadlessGame is gone. The framework and the game keep
 // their state in globals, so only one c_HeadlessGame may exist at a time.
@@ -130,7 +132,8 @@ class c_HeadlessGame {
 
 public:
     // Starts the game on this saved state ("" for a first start).
-    explicit c_HeadlessGame(const std::string& state = std::string(), const c_HeadlessView* view = nullptr);
+    explicit c_HeadlessGame(const std::string& state = std::string(), const c_HeadlessView* view = nullptr,
+                            bool soundDevice = true);
     ~c_HeadlessGame();
     c_HeadlessGame(const c_HeadlessGame&) = delete;
     c_HeadlessGame& operator=(const c_HeadlessGame&) = delete;

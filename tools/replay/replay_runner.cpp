@@ -32,9 +32,9 @@ std::string vo_replay_FormatLevelEnd(const c_LevelEnd& end) {
     return line + " score " + std::to_string(end.m_score) + " update " + std::to_string(end.m_update);
 }
 
-c_ReplayRunner::c_ReplayRunner(const std::string& state, const c_HeadlessView* view)
+c_ReplayRunner::c_ReplayRunner(const std::string& state, const c_HeadlessView* view, bool soundDevice)
     : m_gl(view ? std::optional<VoNullGl>() : std::optional<VoNullGl>(std::in_place)),
-      m_game(state, view),
+      m_game(state, view, soundDevice),
       m_shown(view ? static_cast<VoShownWindowSystem*>(&m_game.m_ws) : nullptr),
       m_paceStart(std::chrono::steady_clock::now()) {}
 
@@ -84,6 +84,7 @@ bool c_ReplayRunner::p_Command(const c_ReplayCommand& command, c_ReplayError& er
             ws.height = command.m_index;
             // Events after this line read the pointer at the scale of the new size.
             if (m_prepared) m_game.p_Render();
+            m_fitted = m_prepared;
             return true;
         case c_ReplayOp::kExpectEnd: return p_ExpectEnd(command, error);
         case c_ReplayOp::kExpectPenguins:
@@ -302,6 +303,7 @@ bool c_ReplayRunner::p_Expect(const c_ReplayCommand& command, c_ReplayError& err
 void c_ReplayRunner::p_Prepare() {
     if (m_prepared) return;
     m_game.p_Render();
+    m_fitted = true;
     if (m_shown) m_shown->SwapBuffers();
     m_game.p_Tick();
     m_prepared = true;
@@ -338,7 +340,11 @@ void c_ReplayRunner::p_Pace() {
 }
 
 void c_ReplayRunner::p_Step() {
-    p_Prepare();
+    if (m_drawAll || m_shown || !m_fitted) {
+        p_Prepare();
+    } else if (!m_prepared) {
+        m_game.p_Tick();
+    }
     c_MyApp& app = p_App();
     const int modeBefore = app.m_mode;
     const int savesBefore = m_game.m_host.saves;

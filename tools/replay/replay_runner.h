@@ -34,8 +34,10 @@ class c_ReplayRunner {
 public:
     // Starts the game on this saved state ("" for a first start). One runner at a time. With a
     // view, the game is also drawn into a real window and plays at its own speed, sixty updates
-    // a second, until the script ends or the window is closed.
-    explicit c_ReplayRunner(const std::string& state = std::string(), const c_HeadlessView* view = nullptr);
+    // a second, until the script ends or the window is closed. Without a sound device, see
+    // c_HeadlessGame.
+    explicit c_ReplayRunner(const std::string& state = std::string(), const c_HeadlessView* view = nullptr,
+                            bool soundDevice = true);
 
     // Plays a script read by vo_replay_ParseScript on from where the game is. False when a line
     // cannot be carried out (an `until` that did not come true in time, an `at` already past,
@@ -51,6 +53,9 @@ public:
     c_HeadlessGame& p_Game() { return m_game; }
     c_MyApp& p_App() { return *m_game.m_app; }
 
+    // False: an update with no input before it is not drawn first. The picture only draws and
+    // fits the window, which nothing but a `window` line changes, so the game plays the same.
+    bool m_drawAll = true;
     // Called after every update with the number of updates run, and at every level end.
     std::function<void(int)> m_onUpdate;
     std::function<void(const c_LevelEnd&)> m_onLevelEnd;
@@ -96,4 +101,6 @@ private:
     std::vector<c_LevelEnd> m_levelEnds;
     int m_updates = 0;
     bool m_prepared = false;
+    // Whether the game has been drawn at the window's present size.
+    bool m_fitted = false;
 };
