@@ -46,6 +46,11 @@ constexpr int kKeys = 1;
 constexpr int kPointer = 2;
 }  // namespace inputmode
 
+// In a text, this character and the letter after it draw the icon of a key or its pad control.
+namespace glyph {
+constexpr int kIconMark = 0xAC;  // "¬"
+}  // namespace glyph
+
 // One command record of m_drawQueue. Slots 4 and 5 hold the scale of an image, the size of a
 // rectangle, the radii of an oval or the end point of a line.
 namespace draw {

@@ -24,8 +24,6 @@ constexpr float kTimerSize = 2;
 constexpr int kStepsPerSecond = kRunningRate;
 // Text alignment: left or top, centred, right.
 constexpr float kAlignStart = 0, kAlignCentre = 1, kAlignEnd = 2;
-// The level was started with the pointer: key hints and the faded pause button are not needed.
-constexpr int kPointerInput = 2;
 constexpr float kPauseCorner = menu_layout::kHudPauseCorner;
 constexpr float kPauseFadedAlpha = 0.2f;
 constexpr float kPauseSoundVolume = 0.5f;
@@ -37,18 +35,15 @@ enum class For { kEvery, kKeys, kPointer };
 // keys or a pad, one for the pointer for the pointer.
 bool Shown(For device, int inputMode) {
     switch (device) {
-        case For::kKeys: return inputMode != kPointerInput;
-        case For::kPointer: return inputMode == kPointerInput;
+        case For::kKeys: return inputMode != inputmode::kPointer;
+        case For::kPointer: return inputMode == inputmode::kPointer;
         default: return true;
     }
 }
 
 // A map's hint names keys when it draws a key icon.
-For DeviceOf(const char* text) {
-    for (const char* c = text; *c != 0; ++c) {
-        if (static_cast<unsigned char>(*c) == 0xC2 && static_cast<unsigned char>(c[1]) == 0xAC) return For::kKeys;
-    }
-    return For::kEvery;
+For DeviceOf(const String& text) {
+    return text.View().find(static_cast<char16_t>(glyph::kIconMark)) != std::u16string_view::npos ? For::kKeys : For::kEvery;
 }
 
 // The first levels teach the controls, next to where the player looks.
@@ -107,7 +102,7 @@ int c_MyApp::p_DrawHud() {
     }();
     static const std::array<For, kLastStoredLevel + 1> kMapHintDevices = [] {
         std::array<For, kLastStoredLevel + 1> devices{};
-        for (int n = kFirstMapHintLevel; n <= kLastStoredLevel; ++n) devices[n] = DeviceOf(vo_levels_Hint(n));
+        for (int n = kFirstMapHintLevel; n <= kLastStoredLevel; ++n) devices[n] = DeviceOf(kMapHints[n]);
         return devices;
     }();
 
@@ -150,7 +145,7 @@ int c_MyApp::p_DrawHud() {
             }
         }
         // The keys that switch skills, over the slots they switch to.
-        if (m_inputMode < kPointerInput) {
+        if (m_inputMode < inputmode::kPointer) {
             const int selected = vo_game_Trunc(m_player[play::kSkill]);
             const int prev = (selected + kSlots - 1) % kSlots, next = (selected + 1) % kSlots;
             const float back = static_cast<float>(w - kSlotInset);
@@ -238,7 +233,7 @@ int c_MyApp::p_InGame() {
         return 0;
     }
     if (m_hideHud == 0) {
-        if (m_inputMode != kPointerInput) p_Alpha(kPauseFadedAlpha);
+        if (m_inputMode != inputmode::kPointer) p_Alpha(kPauseFadedAlpha);
         // The button answers a press even while the pointer is taken, so pausing never waits
         // for a release.
         if (p_PauseButton(kPauseCorner, kPauseCorner, image::kPauseIconFrame) == 1 && m_paused == 0) {

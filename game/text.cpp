@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kIconMark = 172;  // "¬"
 constexpr int kLongDash = 0x2014;  // "—"
 constexpr int kFirstGlyph = 32;
 constexpr int kGlyphFrames = 128;
@@ -83,7 +82,7 @@ int c_MyApp::p_Text(float x, float y, std::u16string_view text, float alignX, fl
     for (int i = 0; i < length - 1; ++i) {
         int c = at(i);
         int k = Kerning(c - kFirstGlyph);
-        if (c == kIconMark) {
+        if (c == glyph::kIconMark) {
             k = kIconMeasureKerning;
             ++i;
         }
@@ -104,13 +103,13 @@ int c_MyApp::p_Text(float x, float y, std::u16string_view text, float alignX, fl
         int c = at(i);
         int frame;
         int k;
-        if (c == kIconMark && IsLetter(at(i + 1))) {
+        if (c == glyph::kIconMark && IsLetter(at(i + 1))) {
             Icon icon = IconFor(at(i + 1));
             frame = icon.frame;
-            bool blinkOn = m_inputMode == 1 && vo_app_Millisecs() % 500 < 200;
+            bool blinkOn = m_inputMode == inputmode::kKeys && vo_app_Millisecs() % 500 < 200;
             if (blinkOn && icon.blinkFrame != kNoBlink) {
                 frame = icon.blinkFrame;
-            } else if (m_inputMode == 0) {
+            } else if (m_inputMode == inputmode::kPad) {
                 frame += kSecondIconSet;
             }
             k = Kerning(frame) != 0 ? Kerning(frame) : icon.bonus;

@@ -160,7 +160,9 @@ TEST_F(Hud, PointerHintsByPointerAndKeyHintsByKeysOrPad) {
                 EXPECT_TRUE(rightIcons) << right;
             }
             EXPECT_EQ(speed.empty(), level != 4);
-            if (level == 4) EXPECT_EQ(speedIcons, !pointer) << speed;
+            if (level == 4) {
+                EXPECT_EQ(speedIcons, !pointer) << speed;
+            }
         }
     }
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/game/level_files.h"
 #include "tools/levelpack/level_map.h"
 #include "tools/replay/replay_runner.h"
 
@@ -24,16 +25,6 @@ namespace {
 constexpr int kFirstCrowdLevel = 5;
 constexpr int kCrowd = 3;
 constexpr int kCrowdedLevels = 5;
-
-// levels/NN.suffix, or levels/folder/NN.suffix.
-std::string LevelFile(int level, const char* suffix, const std::string& folder = std::string()) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%02d.%s", level, suffix);
-    std::ifstream in(std::string(FLOEWARD_SOURCE_DIR) + "/levels/" + folder + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The skill counters a map's counters line gives.
 std::vector<int> MapCounters(int level) {

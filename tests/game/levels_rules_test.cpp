@@ -4,11 +4,9 @@
 // pass at normal speed with nothing to decide.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "tests/game/level_files.h"
 #include "tools/replay/replay_slack.h"
 
 namespace game_test {
@@ -25,14 +23,7 @@ constexpr int kIdle = 600;
 // The scripts of levels/folder, from level `first` to 15, as one script.
 std::string Chain(const std::string& folder, int first) {
     std::string text;
-    for (int level = first; level <= progress::kLevels; ++level) {
-        char name[32];
-        std::snprintf(name, sizeof name, "%02d.script", level);
-        std::ifstream in(std::string(FLOEWARD_SOURCE_DIR) + "/levels/" + folder + name, std::ios::binary);
-        std::ostringstream script;
-        script << in.rdbuf();
-        text += script.str();
-    }
+    for (int level = first; level <= progress::kLevels; ++level) text += LevelFile(level, "script", folder);
     return text;
 }
 
