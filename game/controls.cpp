@@ -1,6 +1,8 @@
 // Controls: the pointer and touch points in virtual pixels, the iCade's characters, the numbered
 // actions over keyboard, pads, sticks and iCade, and the pointer tests of on-screen areas and buttons.
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "framework/app/app.h"
 #include "framework/app/input.h"
@@ -82,12 +84,22 @@ constexpr c_ActionInputs kICadeActions[] = {
     {action::kPause, {KEY_ESCAPE, KEY_DELETE, KEY_BACKSPACE}, {6, 7, 14}, kNoStick, {16, 17, 19}, kEvery},
 };
 
+// Each action's row in a table, -1 for none: the actions are read dozens of times an update.
+constexpr int kActionIds = action::kPause + 1;
 template <size_t N>
-constexpr const c_ActionInputs* FindAction(const c_ActionInputs (&table)[N], int a) {
-    for (const c_ActionInputs& row : table) {
-        if (row.m_action == a) return &row;
-    }
-    return nullptr;
+constexpr std::array<int8_t, kActionIds> RowsOf(const c_ActionInputs (&table)[N]) {
+    std::array<int8_t, kActionIds> rows{};
+    rows.fill(-1);
+    for (size_t i = 0; i < N; ++i) rows[static_cast<size_t>(table[i].m_action)] = static_cast<int8_t>(i);
+    return rows;
+}
+constexpr auto kActionRows = RowsOf(kActions), kICadeRows = RowsOf(kICadeActions);
+
+const c_ActionInputs* FindAction(int a) {
+    if (a < 0 || a >= kActionIds) return nullptr;
+    const int row = (iCadeControls == 1 ? kICadeRows : kActionRows)[static_cast<size_t>(a)];
+    if (row < 0) return nullptr;
+    return iCadeControls == 1 ? &kICadeActions[row] : &kActions[row];
 }
 
 // The keys a replay keeps: every keyboard code an action reads, with the iCade on or off, and the
@@ -166,6 +178,30 @@ bool AnyTouchInside(const c_MyApp& app, float x, float y, float w, float h) {
         if (TouchInside(app, i, x - w * 0.5f, y - h * 0.5f, x + w * 0.5f, y + h * 0.5f)) return true;
     }
     return false;
+}
+
+// An action's keyboard keys; its buttons and stick on one pad; its iCade buttons (the held value).
+bool KeyHeld(const c_ActionInputs& row) {
+    for (int i = 0; i < row.m_keys.m_count; ++i) {
+        if (vo_input_KeyDown(row.m_keys.m_code[i])) return true;
+    }
+    return false;
+}
+
+int PadHeld(const c_ActionInputs& row, int withStick, int pad) {
+    if (pad >= 0 && pad <= kLastCodedPad) {
+        for (int i = 0; i < row.m_buttons.m_count; ++i) {
+            if (vo_input_KeyDown(KEY_JOY0 + KEY_JOY_BUTTONS * pad + row.m_buttons.m_code[i])) return 1;
+        }
+    }
+    return pad >= 0 && withStick == 1 && StickPushed(row.m_stick, pad) ? 1 : 0;
+}
+
+int ICadeHeld(const c_MyApp& app, const c_ActionInputs& row) {
+    for (int i = 0; i < row.m_icade.m_count; ++i) {
+        if (app.m_pad[row.m_icade.m_code[i]] != 0) return app.m_pad[row.m_icade.m_code[i]];
+    }
+    return 0;
 }
 
 }  // namespace
@@ -273,26 +309,20 @@ int c_MyApp::p_ReadICade() {
 
 int c_MyApp::p_PlayKey(int a, int withStick, int pad) {
     if (pad < -1) return 0;
-    const c_ActionInputs* row = iCadeControls == 1 ? FindAction(kICadeActions, a) : FindAction(kActions, a);
+    const c_ActionInputs* row = FindAction(a);
     if (!row || (row->m_padsOnly && pad < 0)) return 0;
-    for (int i = 0; i < row->m_keys.m_count; ++i) {
-        if (vo_input_KeyDown(row->m_keys.m_code[i])) return 1;
-    }
-    if (pad >= 0 && pad <= kLastCodedPad) {
-        for (int i = 0; i < row->m_buttons.m_count; ++i) {
-            if (vo_input_KeyDown(KEY_JOY0 + KEY_JOY_BUTTONS * pad + row->m_buttons.m_code[i])) return 1;
-        }
-    }
-    if (pad >= 0 && withStick == 1 && StickPushed(row->m_stick, pad)) return 1;
-    for (int i = 0; i < row->m_icade.m_count; ++i) {
-        if (m_pad[row->m_icade.m_code[i]] != 0) return m_pad[row->m_icade.m_code[i]];
-    }
-    return 0;
+    if (KeyHeld(*row)) return 1;
+    if (PadHeld(*row, withStick, pad)) return 1;
+    return ICadeHeld(*this, *row);
 }
-
+// The sum of p_PlayKey over the pads; the keyboard and the iCade read alike for every pad.
 int c_MyApp::p_PlayKeyAll(int a, int withStick) {
+    const c_ActionInputs* row = FindAction(a);
+    if (!row) return 0;
+    if (KeyHeld(*row)) return action::kPads;
+    const int icade = ICadeHeld(*this, *row);
     int sum = 0;
-    for (int pad = 0; pad < action::kPads; ++pad) sum += p_PlayKey(a, withStick, pad);
+    for (int pad = 0; pad < action::kPads; ++pad) sum += PadHeld(*row, withStick, pad) != 0 ? 1 : icade;
     return sum;
 }
 

@@ -14,7 +14,7 @@ float Channel255(float factor, float brightness) { return std::clamp(factor * br
 // frame; a full queue drops it. The size is an image's scale, a rectangle's size, an oval's
 // radii or a line's end point.
 void AppendRecord(c_MyApp& app, float kind, float x, float y, float sizeX, float sizeY, float frame) {
-    if (app.m_drawCount > kLastRecordStart) return;
+    if (app.m_drawOff != 0 || app.m_drawCount > kLastRecordStart) return;
     float* r = app.m_drawQueue.Data() + app.m_drawCount;
     r[kKind] = kind;
     r[kX] = x;

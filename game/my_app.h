@@ -405,6 +405,9 @@ public:
 
     Array<float> m_drawQueue{draw::kQueueFloats};
     int m_drawCount = 0;
+    // Set by tools that need only the rules (the solver): the draw queue stays empty and the
+    // snow, particles and texts, which only draw, are skipped.
+    int m_drawOff = 0;
     float m_drawSizeX = 0, m_drawSizeY = 0;
     float m_drawRot = 0;
     float m_drawR = 0, m_drawG = 0, m_drawB = 0;

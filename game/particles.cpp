@@ -76,6 +76,7 @@ int c_MyApp::p_ResetParticles(int n) {
 }
 
 int c_MyApp::p_DoParticles(float scale) {
+    if (m_drawOff != 0) return 0;
     for (int i = 0; i <= m_partMax; ++i) {
         float* p = RecordAt(m_part, i);
         int kind = static_cast<int>(p[kKind]);
@@ -139,6 +140,7 @@ int c_MyApp::p_ResetStars(int n) {
 }
 
 int c_MyApp::p_DoSnow(float dx, float dy) {
+    if (m_drawOff != 0) return 0;
     const float border = overscan + 16.0f;
     const float spanX = jscrw + 2.0f * overscan + 32.0f;
     const float spanY = jscrh + 2.0f * overscan + 32.0f;

@@ -70,6 +70,7 @@ int c_MyApp::p_Text(float x, float y, const String& text, float alignX, float al
 }
 
 int c_MyApp::p_Text(float x, float y, std::u16string_view text, float alignX, float alignY, int fontOffset) {
+    if (m_drawOff != 0) return 0;
     const float advance = static_cast<float>(m_imgInfo[3 * m_curFont]);
     const float lineHeight = static_cast<float>(m_imgInfo[3 * m_curFont + 1]) * m_drawSizeY;
     const int slot = fontOffset + m_curFont;

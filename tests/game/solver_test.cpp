@@ -3,7 +3,7 @@
 // proven to need its Melt; two workers against one; a penguin not yet in sight; when a proof
 // spares a state with less time; the budget; the saved state of a later level, tapping a penguin
 // beside or on another, a snapshot played on from and one that clears a record come into play,
-// a record out of play in the state; the map reader.
+// a record out of play in the state; a game that draws nothing plays alike; the map reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "game/menu_layout.h"
+#include "tests/game/level_files.h"
 #include "tools/solver/solver.h"
 #include "tools/solver/solver_table.h"
 
@@ -401,6 +402,28 @@ TEST(SolverGame, ARecordOutOfPlayCountsOnlyByWhetherItGotHome) {
     EXPECT_TRUE(game.p_StateKey(0) == home);
     p[pen::kState] = pen::kWalking;
     EXPECT_FALSE(game.p_StateKey(0) == home);
+}
+
+// The search plays with drawing off: the rules must not hide in what only draws. The stored
+// scripts of levels 1 to 5 (pick-ups, a crowd, Melts) end alike with and without drawing.
+TEST(SolverGame, AGameThatDrawsNothingPlaysTheRulesAlike) {
+    auto play = [](bool drawOff) {
+        c_ReplayRunner runner;
+        runner.p_App().m_drawOff = drawOff ? 1 : 0;
+        std::string ends;
+        for (int level = 1; level <= 5; ++level) {
+            c_ReplayScript script;
+            c_ReplayError error;
+            EXPECT_TRUE(vo_replay_ParseScript(LevelFile(level, "script"), script, error)) << error.p_Text();
+            EXPECT_TRUE(runner.p_Run(script, error)) << error.p_Text();
+            EXPECT_EQ(runner.p_App().m_drawCount == 0, drawOff);
+        }
+        for (const c_LevelEnd& end : runner.p_LevelEnds()) ends += vo_replay_FormatLevelEnd(end) + "\n";
+        return ends;
+    };
+    const std::string drawn = play(false);
+    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), '\n'), 5) << drawn;
+    EXPECT_EQ(play(true), drawn);
 }
 
 TEST(SolverMap, ReadsLevelOneAsTheGameStoresIt) {

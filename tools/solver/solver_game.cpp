@@ -73,6 +73,8 @@ void Rebuild(c_MyApp& app, const c_SolveSetup& setup) {
 
 c_SolverGame::c_SolverGame(const c_SolveSetup& setup) : m_setup(setup), m_state(p_StateFor(setup)) {
     m_runner = std::make_unique<c_ReplayRunner>(m_state);
+    // The search reads only the rules; its answer is played back on a game that draws.
+    p_App().m_drawOff = 1;
     // A level given as text replaces the stored one as soon as the stored one is built.
     m_runner->m_onUpdate = [this](int updates) {
         if (updates == m_rebuildAt) Rebuild(p_App(), m_setup);
