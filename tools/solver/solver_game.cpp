@@ -313,10 +313,22 @@ c_StateKey c_SolverGame::p_StateKey(uint64_t extra, float quantum) {
         }
     }
     // A block's look is drawn at random when the level is built; every look is the same block.
+    bool same = m_cellsKnown;
     for (int i = 0; i < c_SolverSnapshot::kCells; ++i) {
-        const float code = app.m_grid[CellOf(i)];
-        h.p_Add(code >= tile::kFirstBlock && code <= tile::kLastBlock ? static_cast<float>(tile::kFirstBlock) : code);
+        float code = app.m_grid[CellOf(i)];
+        if (code >= tile::kFirstBlock && code <= tile::kLastBlock) code = static_cast<float>(tile::kFirstBlock);
+        float& read = m_cellsRead[static_cast<size_t>(i)];
+        same = same && read == code;
+        read = code;
     }
+    if (!same) {
+        c_KeyHash cells;
+        for (float code : m_cellsRead) cells.p_Add(code);
+        m_cellsKey = cells.p_Key();
+        m_cellsKnown = true;
+    }
+    h.p_Add(m_cellsKey.m_a);
+    h.p_Add(m_cellsKey.m_b);
     for (int k = 0; k < skill::kCount; ++k) h.p_Add(app.m_player[play::kCounters + k]);
     // The selected penguin decides how soon a skill reaches which penguin.
     h.p_Add(app.m_player[play::kSelected]);

@@ -138,6 +138,11 @@ private:
     int m_firstRecord = pen::kRecords;
     int m_outOfTime = 0;
     bool m_outOfTimeKnown = false;
+    // The cells as the state last read them, and their hash: cells change seldom, and hashing
+    // them all at every state met was a good part of the search's time.
+    std::array<float, c_SolverSnapshot::kCells> m_cellsRead{};
+    c_StateKey m_cellsKey;
+    bool m_cellsKnown = false;
 };
 
 // Reads a level map file as the level packer does into the expanded level text, with these
