@@ -404,6 +404,18 @@ TEST(SolverGame, ARecordOutOfPlayCountsOnlyByWhetherItGotHome) {
     EXPECT_FALSE(game.p_StateKey(0) == home);
 }
 
+// A skill left out with three uses unproves three and more, not fewer; merged states prove nothing.
+TEST(SolverResult, ASkillLeftOutUnprovesOnlyItsNumberOfUsesAndMore) {
+    c_SolveResult result;
+    result.m_depths = {{0.1, 10, 0}, {0.2, 20, 0}, {0.3, 30, 0}, {0.4, 40, 7}, {0.5, 50, 0}};
+    result.m_untapped = 7;
+    c_SolveBudget budget;
+    EXPECT_FALSE(result.p_Proof(budget));
+    EXPECT_EQ(result.p_ProvenDepth(budget), 2);
+    budget.m_quantum = 0.1f;
+    EXPECT_EQ(result.p_ProvenDepth(budget), -1);
+}
+
 // The search plays with drawing off: the rules must not hide in what only draws. The stored
 // scripts of levels 1 to 5 (pick-ups, a crowd, Melts) end alike with and without drawing.
 TEST(SolverGame, AGameThatDrawsNothingPlaysTheRulesAlike) {

@@ -89,7 +89,10 @@ std::string Searched(const c_SolveResult& result, const c_SolveBudget& budget) {
     text += " tried";
     if (budget.m_quantum > 0) text += " (merged states: not a proof)";
     if (result.m_untapped > 0) {
-        text += " (" + std::to_string(result.m_untapped) + " skill(s) the pointer could not give left out: not a proof)";
+        text += " (" + std::to_string(result.m_untapped) + " skill(s) the pointer could not give left out: not a proof";
+        const int proven = result.p_ProvenDepth(budget);
+        if (proven >= 0) text += "; proven up to " + std::to_string(proven) + " use(s)";
+        text += ")";
     }
     return text;
 }
@@ -211,8 +214,12 @@ int main(int argc, char** argv) {
                      result.m_plays, budget.m_workers, result.m_seconds);
         if (result.m_depthDone >= 0) std::fprintf(report, "  %s\n", Searched(result, budget).c_str());
         for (size_t d = 0; d < result.m_depths.size(); ++d) {
-            std::fprintf(report, "  up to %zu use(s) through at %.1f s, %lld updates\n", d, result.m_depths[d].m_seconds,
+            std::fprintf(report, "  up to %zu use(s) through at %.1f s, %lld updates", d, result.m_depths[d].m_seconds,
                          result.m_depths[d].m_updates);
+            if (result.m_depths[d].m_untapped > 0) {
+                std::fprintf(report, ", %lld skill(s) the pointer could not give", result.m_depths[d].m_untapped);
+            }
+            std::fprintf(report, "\n");
         }
         for (int k = 0; k < skill::kCount; ++k) {
             if ((budget.m_without >> k & 1) == 0) continue;

@@ -94,6 +94,7 @@ struct Shared {
     // When each depth was through, in seconds and updates since the start.
     double m_depthSeconds[kMostDepths];
     long long m_depthUpdates[kMostDepths];
+    long long m_depthUntapped[kMostDepths];
     // Whether the deepest depth left no skill ungiven for want of uses.
     std::atomic<int> m_complete;
     std::atomic<int> m_solver;
@@ -503,6 +504,7 @@ void Search::p_Run(const std::vector<pid_t>& children) {
         if (m_worker == 0) {
             m_shared.m_depthSeconds[depth] = std::chrono::duration<double>(Clock::now() - m_started).count();
             m_shared.m_depthUpdates[depth] = m_shared.m_updates.load();
+            m_shared.m_depthUntapped[depth] = m_shared.m_untapped.load();
             m_shared.m_depthDone.store(depth);
         }
         // Without a limit the counters (and the pick-ups) bound the depth.
@@ -572,7 +574,9 @@ c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& bu
 
     result.m_depthDone = shared.m_depthDone.load();
     for (int depth = 0; depth <= result.m_depthDone; ++depth) {
-        result.m_depths.push_back({shared.m_depthSeconds[depth], shared.m_depthUpdates[depth]});
+        const long long before = depth > 0 ? shared.m_depthUntapped[depth - 1] : 0;
+        result.m_depths.push_back(
+            {shared.m_depthSeconds[depth], shared.m_depthUpdates[depth], shared.m_depthUntapped[depth] - before});
     }
     result.m_updates = shared.m_updates.load();
     result.m_plays = shared.m_plays.load();

@@ -59,6 +59,8 @@ struct c_SolveResult {
     struct Depth {
         double m_seconds;
         long long m_updates;
+        // Skills of this number of uses that the pointer could not give (see m_untapped).
+        long long m_untapped;
     };
     std::vector<Depth> m_depths;
     // Skills offered that the pointer could not give (every point of the penguin's tap box also
@@ -72,6 +74,17 @@ struct c_SolveResult {
     // Whether "none with up to m_depthDone uses" is a proof over the moments offered: equal
     // states only, and every skill offered given.
     bool p_Proof(const c_SolveBudget& budget) const { return budget.m_quantum == 0 && m_untapped == 0; }
+    // The most uses up to which every number of uses was searched with every skill offered
+    // given (-1 for none): the search of each number of uses starts again from the level's start,
+    // so a skill left out with more uses does not unprove fewer.
+    int p_ProvenDepth(const c_SolveBudget& budget) const {
+        if (budget.m_quantum > 0) return -1;
+        int depth = -1;
+        while (depth + 1 < static_cast<int>(m_depths.size()) && m_depths[static_cast<size_t>(depth + 1)].m_untapped == 0) {
+            ++depth;
+        }
+        return depth;
+    }
 };
 
 c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& budget);
