@@ -211,6 +211,12 @@ public:
     int p_isSolid(int t);
     int p_PutTile(float x, float y, int t);
     int p_GetMatrix(float x, float y);
+    // p_GetMatrix for record r at (x, y): read again only when r stands in another cell than at
+    // its last read or the grid may have changed since.
+    int p_GetMatrixOf(int r, float x, float y);
+    // Every record's last read is stale: at the start of an update's steps (the grid may have
+    // been written directly since the last one) and when a tile changes.
+    int p_ForgetNeighbourhoods();
     // The tile size and the drawing offsets for the virtual screen of the moment.
     int p_PlaceLevel();
     // Draws the tiles and hands out the pick-ups that penguins touch.
@@ -219,6 +225,15 @@ public:
     // Only the level's corner of the grid is ever written, so only its pages are backed.
     Array<float> m_grid = Array<float>::ZeroPaged(grid::kFloats);
     Array<int> m_matrix{grid::kMatrixInts};
+    // Each record's last neighbourhood read and where it was read, valid while its era is the
+    // current one (era 0 never is). A walking penguin stays about 40 steps in one cell.
+    struct c_Neighbourhoods {
+        unsigned m_era = 1;
+        unsigned era[pen::kRecords];
+        float x[pen::kRecords];
+        float y[pen::kRecords];
+        int cells[pen::kRecords][grid::kNeighbours];
+    } m_neighbourhoods{};
     // Virtual pixels per cell.
     float m_tileSize = 0;
     // The level's drawing offsets, subtracted from level positions; and their motion.

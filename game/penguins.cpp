@@ -157,6 +157,7 @@ int c_MyApp::p_Game() {
     // kept up to date by noting each record again after its turn. Penguins meet only while the
     // level is on: once it is over nobody reads the view.
     int inPlay = 0;
+    p_ForgetNeighbourhoods();
     if (m_levelOver == 0) {
         for (int r = 0; r < pen::kRecords; ++r) p_NoteBumper(r);
     }
@@ -251,7 +252,7 @@ int c_MyApp::p_SettlePen(int r) {
             cell -= 1;
         }
     }
-    p_GetMatrix(p[pen::kCellX], p[pen::kCellY]);
+    p_GetMatrixOf(r, p[pen::kCellX], p[pen::kCellY]);
     p[pen::kGround] -= 1;
     p[pen::kFallSpeed] = std::min(p[pen::kFallSpeed] + kGravity, kMaxFallSpeed);
     // Only walking penguins fall.
