@@ -2,6 +2,7 @@
 // by, the level's place on the screen, and the tiles drawn with their pick-ups collected.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "framework/app/random.h"
 #include "framework/app/zero_pages.h"
@@ -118,11 +119,11 @@ int c_MyApp::p_GetMatrixOf(int r, float x, float y) {
     c_Neighbourhoods& seen = m_neighbourhoods;
     int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
     if (seen.era[r] == seen.m_era && seen.x[r] == x && seen.y[r] == y) {
-        std::copy_n(seen.cells[r], grid::kNeighbours, matrix);
+        std::memcpy(matrix, seen.cells[r], sizeof seen.cells[r]);
         return 0;
     }
     p_GetMatrix(x, y);
-    std::copy_n(matrix, grid::kNeighbours, seen.cells[r]);
+    std::memcpy(seen.cells[r], matrix, sizeof seen.cells[r]);
     seen.era[r] = seen.m_era;
     seen.x[r] = x;
     seen.y[r] = y;

@@ -2,6 +2,8 @@
 // order an update runs them, each with the methods and fields that file owns.
 #pragma once
 
+#include <cstdint>
+
 #include "framework/app/app.h"
 #include "framework/audio/sound.h"
 #include "framework/graphics/image.h"
@@ -308,6 +310,14 @@ public:
         float row[kLanes];
         float dir[kLanes];
         float reach[kLanes];
+        // The screen the test runs first (p_PenBump): a live record's row moved far up or down
+        // by its direction, and its scaled x; infinity and 0 for one not live. A live record
+        // that does not fit it (a direction other than ±1, a row or x that is not a finite
+        // number) has its bit in oddLive instead, and no penguin is screened while any has.
+        float key[kLanes];
+        float keyReach[kLanes];
+        uint64_t oddLive;
+        static_assert(pen::kRecords <= 64, "a bit a record in oddLive");
     } m_bumpView{};
     // The play state (play:: in game/defs.h).
     Array<float> m_player{play::kFloats};
