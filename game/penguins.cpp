@@ -106,13 +106,14 @@ int MeetAll(const c_MyApp::c_BumpView& view, float y, float dir, float reach, in
 // the lanes are tested, with no branch and no number that is not finite. The padding (0 and 0)
 // is always kDirLift − kScreenedRows rows away.
 int MayMeetAny(const c_MyApp::c_BumpView& view, float key, float reach) {
+    // All bits set for a lane that passes, which folds into whole vector masks.
     int any = 0;
     for (int j = 0; j < c_MyApp::c_BumpView::kLanes; ++j) {
         const float rows = std::fabs(view.key[j] - key) * kScreenRowScale;
         const float across = std::fabs(view.keyReach[j] - reach);
-        any |= (rows > across ? rows : across) < kBumpReach ? 1 : 0;
+        any |= (rows > across ? rows : across) < kBumpReach ? -1 : 0;
     }
-    return any;
+    return any != 0 ? 1 : 0;
 }
 
 }  // namespace
