@@ -2,7 +2,6 @@
 // by, the level's place on the screen, and the tiles drawn with their pick-ups collected.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "framework/app/random.h"
 #include "framework/app/zero_pages.h"
@@ -119,11 +118,14 @@ int c_MyApp::p_GetMatrixOf(int r, float x, float y) {
     c_Neighbourhoods& seen = m_neighbourhoods;
     int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
     if (seen.era[r] == seen.m_era && seen.x[r] == x && seen.y[r] == y) {
-        std::memcpy(matrix, seen.cells[r], sizeof seen.cells[r]);
+        // Copied an element at a time: a block copy of this size may become a string move,
+        // which costs more than reading the cells again.
+        const int* cells = seen.cells[r];
+        for (int i = 0; i < grid::kNeighbours; ++i) matrix[i] = cells[i];
         return 0;
     }
     p_GetMatrix(x, y);
-    std::memcpy(seen.cells[r], matrix, sizeof seen.cells[r]);
+    for (int i = 0; i < grid::kNeighbours; ++i) seen.cells[r][i] = matrix[i];
     seen.era[r] = seen.m_era;
     seen.x[r] = x;
     seen.y[r] = y;
