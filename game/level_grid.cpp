@@ -116,19 +116,31 @@ int c_MyApp::p_GetMatrix(float x, float y) {
 
 int c_MyApp::p_GetMatrixOf(int r, float x, float y) {
     c_Neighbourhoods& seen = m_neighbourhoods;
-    int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
-    if (seen.era[r] == seen.m_era && seen.x[r] == x && seen.y[r] == y) {
-        // Copied an element at a time: a block copy of this size may become a string move,
-        // which costs more than reading the cells again.
-        const int* cells = seen.cells[r];
-        for (int i = 0; i < grid::kNeighbours; ++i) matrix[i] = cells[i];
-        return 0;
-    }
+    seen.m_current = r;
+    if (seen.era[r] == seen.m_era && seen.x[r] == x && seen.y[r] == y) return 0;
     p_GetMatrix(x, y);
+    const int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
     for (int i = 0; i < grid::kNeighbours; ++i) seen.cells[r][i] = matrix[i];
     seen.era[r] = seen.m_era;
     seen.x[r] = x;
     seen.y[r] = y;
+    return 0;
+}
+
+int c_MyApp::p_Neighbour(int cell) {
+    const c_Neighbourhoods& seen = m_neighbourhoods;
+    // Outside an update's steps, the neighbourhood p_GetMatrix read last.
+    if (seen.m_current < 0) return m_matrix[cell];
+    return seen.cells[seen.m_current][cell - grid::kFirstNeighbour];
+}
+
+int c_MyApp::p_KeepNeighbourhood() {
+    c_Neighbourhoods& seen = m_neighbourhoods;
+    if (seen.m_current < 0) return 0;
+    // Copied an element at a time: a block copy of this size may become a slow string move.
+    int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
+    for (int i = 0; i < grid::kNeighbours; ++i) matrix[i] = seen.cells[seen.m_current][i];
+    seen.m_current = -1;
     return 0;
 }
 

@@ -213,9 +213,13 @@ public:
     int p_isSolid(int t);
     int p_PutTile(float x, float y, int t);
     int p_GetMatrix(float x, float y);
-    // p_GetMatrix for record r at (x, y): read again only when r stands in another cell than at
-    // its last read or the grid may have changed since.
+    // p_GetMatrix for record r at (x, y), kept for r and read again only when r stands in another
+    // cell than at its last read or the grid may have changed since. Its cells are read with
+    // p_Neighbour; m_matrix takes the last of them when p_KeepNeighbourhood ends the steps.
     int p_GetMatrixOf(int r, float x, float y);
+    // Cell `cell` (grid::kAbove and the others) of the neighbourhood p_GetMatrixOf read last.
+    int p_Neighbour(int cell);
+    int p_KeepNeighbourhood();
     // Every record's last read is stale: at the start of an update's steps (the grid may have
     // been written directly since the last one) and when a tile changes.
     int p_ForgetNeighbourhoods();
@@ -228,9 +232,11 @@ public:
     Array<float> m_grid = Array<float>::ZeroPaged(grid::kFloats);
     Array<int> m_matrix{grid::kMatrixInts};
     // Each record's last neighbourhood read and where it was read, valid while its era is the
-    // current one (era 0 never is). A walking penguin stays about 40 steps in one cell.
+    // current one (era 0 never is). A walking penguin stays about 40 steps in one cell. The
+    // record read last is m_current (-1: none since the last p_KeepNeighbourhood).
     struct c_Neighbourhoods {
         unsigned m_era = 1;
+        int m_current = -1;
         unsigned era[pen::kRecords];
         float x[pen::kRecords];
         float y[pen::kRecords];

@@ -192,6 +192,7 @@ int c_MyApp::p_Game() {
         }
         if (m_levelOver == 0) m_player[play::kTimer] -= 1;
     }
+    p_KeepNeighbourhood();
     // 7. Nobody left in play.
     if (inPlay == 0) p_NoPenguinLeft();
     // 8. A tapped skill slot has been used, or refused.
@@ -310,7 +311,7 @@ int c_MyApp::p_PenWalk(int r) {
     p[pen::kFrame] += kFrameStep;
     if (p[pen::kFrame] > kLastWalkFrame) p[pen::kFrame] = 0;
     // 2. Falling or on the ground; feet near the block below land.
-    const bool blockBelow = p_isFloor(m_matrix[grid::kBelow]) == 1;
+    const bool blockBelow = p_isFloor(p_Neighbour(grid::kBelow)) == 1;
     const bool falling = !blockBelow || p[pen::kOffsetY] < 0;
     if (blockBelow && p[pen::kOffsetY] > kLandAbove && p[pen::kOffsetY] < kLandBelow) {
         if (p[pen::kFallSpeed] > kLoudLanding) {
@@ -333,7 +334,7 @@ int c_MyApp::p_PenWalk(int r) {
         p_PlaySFX(p_Rand(sfx::kFirstThud, sfx::kLastThud), Pitch(kThudPitch, kThudPitchRange), 1, 0);
     }
     // 5. Stuck inside a block: back the way it came.
-    if (p_isFloor(m_matrix[grid::kCentre]) == 1) p_StartTurn(r, -p[pen::kDir]);
+    if (p_isFloor(p_Neighbour(grid::kCentre)) == 1) p_StartTurn(r, -p[pen::kDir]);
     // 6. Home.
     if (std::fabs(p[pen::kCellX] + p[pen::kOffsetX] - m_player[play::kExitX]) < kExitReachX &&
         std::fabs(p[pen::kCellY] + p[pen::kOffsetY] - m_player[play::kExitY]) < kExitReachY) {
@@ -347,8 +348,8 @@ int c_MyApp::p_PenWalk(int r) {
 
 int c_MyApp::p_AtWall(int r) {
     const float* p = p_PenAt(r);
-    const bool left = p_isFloor(m_matrix[grid::kLeft]) == 1 && p[pen::kDir] == -1 && p[pen::kOffsetX] < -kWallReach;
-    const bool right = p_isFloor(m_matrix[grid::kRight]) == 1 && p[pen::kDir] == 1 && p[pen::kOffsetX] > kWallReach;
+    const bool left = p_isFloor(p_Neighbour(grid::kLeft)) == 1 && p[pen::kDir] == -1 && p[pen::kOffsetX] < -kWallReach;
+    const bool right = p_isFloor(p_Neighbour(grid::kRight)) == 1 && p[pen::kDir] == 1 && p[pen::kOffsetX] > kWallReach;
     return left || right ? 1 : 0;
 }
 
@@ -431,7 +432,7 @@ int c_MyApp::p_PenTurn(int r) {
     p[pen::kTimer] -= 1;
     if (p[pen::kTimer] == kTurnFlip) p[pen::kDir] = p[pen::kNewDir];
     if (p[pen::kTimer] < 1) p[pen::kState] = pen::kWalking;
-    if (p_isFloor(m_matrix[grid::kCentre]) == 1) p[pen::kOffsetX] += p[pen::kNewDir] * kUnstick;
+    if (p_isFloor(p_Neighbour(grid::kCentre)) == 1) p[pen::kOffsetX] += p[pen::kNewDir] * kUnstick;
     return 0;
 }
 
