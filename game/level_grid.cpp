@@ -117,6 +117,7 @@ int c_MyApp::p_GetMatrix(float x, float y) {
 int c_MyApp::p_GetMatrixOf(int r, float x, float y) {
     c_Neighbourhoods& seen = m_neighbourhoods;
     seen.m_current = r;
+    seen.m_unkept = true;
     if (seen.era[r] == seen.m_era && seen.x[r] == x && seen.y[r] == y) return 0;
     p_GetMatrix(x, y);
     const int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
@@ -129,18 +130,16 @@ int c_MyApp::p_GetMatrixOf(int r, float x, float y) {
 
 int c_MyApp::p_Neighbour(int cell) {
     const c_Neighbourhoods& seen = m_neighbourhoods;
-    // Outside an update's steps, the neighbourhood p_GetMatrix read last.
-    if (seen.m_current < 0) return m_matrix[cell];
     return seen.cells[seen.m_current][cell - grid::kFirstNeighbour];
 }
 
 int c_MyApp::p_KeepNeighbourhood() {
     c_Neighbourhoods& seen = m_neighbourhoods;
-    if (seen.m_current < 0) return 0;
+    if (!seen.m_unkept) return 0;
     // Copied an element at a time: a block copy of this size may become a slow string move.
     int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
     for (int i = 0; i < grid::kNeighbours; ++i) matrix[i] = seen.cells[seen.m_current][i];
-    seen.m_current = -1;
+    seen.m_unkept = false;
     return 0;
 }
 

@@ -233,10 +233,11 @@ public:
     Array<int> m_matrix{grid::kMatrixInts};
     // Each record's last neighbourhood read and where it was read, valid while its era is the
     // current one (era 0 never is). A walking penguin stays about 40 steps in one cell. The
-    // record read last is m_current (-1: none since the last p_KeepNeighbourhood).
+    // record read last is m_current; m_unkept while m_matrix does not hold its cells yet.
     struct c_Neighbourhoods {
         unsigned m_era = 1;
-        int m_current = -1;
+        int m_current = 0;
+        bool m_unkept = false;
         unsigned era[pen::kRecords];
         float x[pen::kRecords];
         float y[pen::kRecords];
