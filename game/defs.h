@@ -99,6 +99,8 @@ constexpr int kCols = 28;
 constexpr int kRows = 14;
 // m_matrix elements 1 to 9 hold a 3 × 3 neighbourhood, row by row.
 constexpr int kMatrixInts = 50;
+constexpr int kFirstNeighbour = 1;
+constexpr int kNeighbours = 9;
 constexpr int kAbove = 2;
 constexpr int kLeft = 4;
 constexpr int kCentre = 5;

@@ -74,6 +74,7 @@ int c_MyApp::p_PutTile(float x, float y, int t) {
     float& cell = m_grid[CellIndex(static_cast<int>(fx), static_cast<int>(fy))];
     if (cell == static_cast<float>(t)) return 0;
     cell = static_cast<float>(t);
+    p_ForgetNeighbourhoods();
     return 1;
 }
 
@@ -81,7 +82,7 @@ int c_MyApp::p_GetMatrix(float x, float y) {
     // Called for every penguin on every step: the cells are read straight from the arrays, whose
     // bounds the tests below keep.
     const float* cells = m_grid.Data();
-    int* matrix = m_matrix.Data() + 1;
+    int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
     // A penguin in play stands inside the border nearly always: then all nine cells lie in the
     // grid and are read row by row without a test. Both positions are positive there, so
     // truncating rounds them down; NaN fails the test.
@@ -109,6 +110,45 @@ int c_MyApp::p_GetMatrix(float x, float y) {
             }
             *matrix++ = code;
         }
+    }
+    return 0;
+}
+
+int c_MyApp::p_GetMatrixOf(int r, float x, float y) {
+    c_Neighbourhoods& seen = m_neighbourhoods;
+    seen.m_current = r;
+    seen.m_unkept = true;
+    if (seen.era[r] == seen.m_era && seen.x[r] == x && seen.y[r] == y) return 0;
+    p_GetMatrix(x, y);
+    const int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
+    for (int i = 0; i < grid::kNeighbours; ++i) seen.cells[r][i] = matrix[i];
+    seen.era[r] = seen.m_era;
+    seen.x[r] = x;
+    seen.y[r] = y;
+    return 0;
+}
+
+int c_MyApp::p_Neighbour(int cell) {
+    const c_Neighbourhoods& seen = m_neighbourhoods;
+    return seen.cells[seen.m_current][cell - grid::kFirstNeighbour];
+}
+
+int c_MyApp::p_KeepNeighbourhood() {
+    c_Neighbourhoods& seen = m_neighbourhoods;
+    if (!seen.m_unkept) return 0;
+    // Copied an element at a time: a block copy of this size may become a slow string move.
+    int* matrix = m_matrix.Data() + grid::kFirstNeighbour;
+    for (int i = 0; i < grid::kNeighbours; ++i) matrix[i] = seen.cells[seen.m_current][i];
+    seen.m_unkept = false;
+    return 0;
+}
+
+int c_MyApp::p_ForgetNeighbourhoods() {
+    c_Neighbourhoods& seen = m_neighbourhoods;
+    // After the era wraps round, no entry of an earlier one may pass for current.
+    if (++seen.m_era == 0) {
+        std::fill(std::begin(seen.era), std::end(seen.era), 0u);
+        seen.m_era = 1;
     }
     return 0;
 }

@@ -2,6 +2,8 @@
 // order an update runs them, each with the methods and fields that file owns.
 #pragma once
 
+#include <cstdint>
+
 #include "framework/app/app.h"
 #include "framework/audio/sound.h"
 #include "framework/graphics/image.h"
@@ -211,6 +213,16 @@ public:
     int p_isSolid(int t);
     int p_PutTile(float x, float y, int t);
     int p_GetMatrix(float x, float y);
+    // p_GetMatrix for record r at (x, y), kept for r and read again only when r stands in another
+    // cell than at its last read or the grid may have changed since. Its cells are read with
+    // p_Neighbour; m_matrix takes the last of them when p_KeepNeighbourhood ends the steps.
+    int p_GetMatrixOf(int r, float x, float y);
+    // Cell `cell` (grid::kAbove and the others) of the neighbourhood p_GetMatrixOf read last.
+    int p_Neighbour(int cell);
+    int p_KeepNeighbourhood();
+    // Every record's last read is stale: at the start of an update's steps (the grid may have
+    // been written directly since the last one) and when a tile changes.
+    int p_ForgetNeighbourhoods();
     // The tile size and the drawing offsets for the virtual screen of the moment.
     int p_PlaceLevel();
     // Draws the tiles and hands out the pick-ups that penguins touch.
@@ -219,6 +231,18 @@ public:
     // Only the level's corner of the grid is ever written, so only its pages are backed.
     Array<float> m_grid = Array<float>::ZeroPaged(grid::kFloats);
     Array<int> m_matrix{grid::kMatrixInts};
+    // Each record's last neighbourhood read and where it was read, valid while its era is the
+    // current one (era 0 never is). A walking penguin stays about 40 steps in one cell. The
+    // record read last is m_current; m_unkept while m_matrix does not hold its cells yet.
+    struct c_Neighbourhoods {
+        unsigned m_era = 1;
+        int m_current = 0;
+        bool m_unkept = false;
+        unsigned era[pen::kRecords];
+        float x[pen::kRecords];
+        float y[pen::kRecords];
+        int cells[pen::kRecords][grid::kNeighbours];
+    } m_neighbourhoods{};
     // Virtual pixels per cell.
     float m_tileSize = 0;
     // The level's drawing offsets, subtracted from level positions; and their motion.
@@ -293,6 +317,14 @@ public:
         float row[kLanes];
         float dir[kLanes];
         float reach[kLanes];
+        // The screen the test runs first (p_PenBump): a live record's row moved far up or down
+        // by its direction, and its scaled x; infinity and 0 for one not live. A live record
+        // that does not fit it (a direction other than ±1, a row or x that is not a finite
+        // number) has its bit in oddLive instead, and no penguin is screened while any has.
+        float key[kLanes];
+        float keyReach[kLanes];
+        uint64_t oddLive;
+        static_assert(pen::kRecords <= 64, "a bit a record in oddLive");
     } m_bumpView{};
     // The play state (play:: in game/defs.h).
     Array<float> m_player{play::kFloats};

@@ -2,6 +2,8 @@
 // update of a level, in which every penguin walks, falls, turns and gets home step by step.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "framework/app/app.h"
 #include "framework/app/random.h"
@@ -58,6 +60,13 @@ constexpr float kBumpRows = 0.25f;
 constexpr float kBumpScale = 32;
 constexpr float kBumpReach = 4;
 constexpr float kBumpPush = 0.15f;
+// The screen before the bump test: a penguin between rows ±kScreenedRows, its row moved by
+// kDirLift times its direction so that only penguins facing the other way come near, whose
+// distance in rows, scaled by kScreenRowScale, and in scaled x must both be under kBumpReach.
+// The rows reach kBumpRows widened by far more than the rounding of the moved rows can be.
+constexpr float kDirLift = 1024;
+constexpr float kScreenedRows = 512;
+constexpr float kScreenRowScale = kBumpReach / (kBumpRows + 1.0f / 64);
 // Popping in: the timer runs down kPopInStep a step while the penguin hops.
 constexpr float kPopInStep = 0.75f;
 constexpr float kHop = 0.075f;
@@ -90,6 +99,21 @@ int MeetAll(const c_MyApp::c_BumpView& view, float y, float dir, float reach, in
         any |= meets[j];
     }
     return any;
+}
+
+// Whether the penguin with screen key `key` and scaled x `reach` (finite numbers) may meet any
+// record of the view: never 0 where the bump test meets one, seldom 1 where it meets none. All
+// the lanes are tested, with no branch and no number that is not finite. The padding (0 and 0)
+// is always kDirLift − kScreenedRows rows away.
+int MayMeetAny(const c_MyApp::c_BumpView& view, float key, float reach) {
+    // All bits set for a lane that passes, which folds into whole vector masks.
+    int any = 0;
+    for (int j = 0; j < c_MyApp::c_BumpView::kLanes; ++j) {
+        const float rows = std::fabs(view.key[j] - key) * kScreenRowScale;
+        const float across = std::fabs(view.keyReach[j] - reach);
+        any |= (rows > across ? rows : across) < kBumpReach ? -1 : 0;
+    }
+    return any != 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -157,6 +181,7 @@ int c_MyApp::p_Game() {
     // kept up to date by noting each record again after its turn. Penguins meet only while the
     // level is on: once it is over nobody reads the view.
     int inPlay = 0;
+    p_ForgetNeighbourhoods();
     if (m_levelOver == 0) {
         for (int r = 0; r < pen::kRecords; ++r) p_NoteBumper(r);
     }
@@ -167,6 +192,7 @@ int c_MyApp::p_Game() {
         }
         if (m_levelOver == 0) m_player[play::kTimer] -= 1;
     }
+    p_KeepNeighbourhood();
     // 7. Nobody left in play.
     if (inPlay == 0) p_NoPenguinLeft();
     // 8. A tapped skill slot has been used, or refused.
@@ -251,7 +277,7 @@ int c_MyApp::p_SettlePen(int r) {
             cell -= 1;
         }
     }
-    p_GetMatrix(p[pen::kCellX], p[pen::kCellY]);
+    p_GetMatrixOf(r, p[pen::kCellX], p[pen::kCellY]);
     p[pen::kGround] -= 1;
     p[pen::kFallSpeed] = std::min(p[pen::kFallSpeed] + kGravity, kMaxFallSpeed);
     // Only walking penguins fall.
@@ -260,7 +286,12 @@ int c_MyApp::p_SettlePen(int r) {
 }
 
 int c_MyApp::p_PenAct(int r, float sx, float sy) {
-    switch (vo_game_Trunc(p_PenAt(r)[pen::kState])) {
+    // Nearly every step walks or turns, a different one from record to record: a compare for
+    // each costs less than a jump through the table that guesses wrong.
+    const float state = p_PenAt(r)[pen::kState];
+    if (state == pen::kWalking) return p_PenWalk(r);
+    if (state == pen::kTurning) return p_PenTurn(r);
+    switch (vo_game_Trunc(state)) {
         case pen::kWalking: return p_PenWalk(r);
         case pen::kTurning: return p_PenTurn(r);
         case pen::kPoppingIn: return p_PenPopIn(r);
@@ -280,7 +311,7 @@ int c_MyApp::p_PenWalk(int r) {
     p[pen::kFrame] += kFrameStep;
     if (p[pen::kFrame] > kLastWalkFrame) p[pen::kFrame] = 0;
     // 2. Falling or on the ground; feet near the block below land.
-    const bool blockBelow = p_isFloor(m_matrix[grid::kBelow]) == 1;
+    const bool blockBelow = p_isFloor(p_Neighbour(grid::kBelow)) == 1;
     const bool falling = !blockBelow || p[pen::kOffsetY] < 0;
     if (blockBelow && p[pen::kOffsetY] > kLandAbove && p[pen::kOffsetY] < kLandBelow) {
         if (p[pen::kFallSpeed] > kLoudLanding) {
@@ -303,7 +334,7 @@ int c_MyApp::p_PenWalk(int r) {
         p_PlaySFX(p_Rand(sfx::kFirstThud, sfx::kLastThud), Pitch(kThudPitch, kThudPitchRange), 1, 0);
     }
     // 5. Stuck inside a block: back the way it came.
-    if (p_isFloor(m_matrix[grid::kCentre]) == 1) p_StartTurn(r, -p[pen::kDir]);
+    if (p_isFloor(p_Neighbour(grid::kCentre)) == 1) p_StartTurn(r, -p[pen::kDir]);
     // 6. Home.
     if (std::fabs(p[pen::kCellX] + p[pen::kOffsetX] - m_player[play::kExitX]) < kExitReachX &&
         std::fabs(p[pen::kCellY] + p[pen::kOffsetY] - m_player[play::kExitY]) < kExitReachY) {
@@ -317,8 +348,8 @@ int c_MyApp::p_PenWalk(int r) {
 
 int c_MyApp::p_AtWall(int r) {
     const float* p = p_PenAt(r);
-    const bool left = p_isFloor(m_matrix[grid::kLeft]) == 1 && p[pen::kDir] == -1 && p[pen::kOffsetX] < -kWallReach;
-    const bool right = p_isFloor(m_matrix[grid::kRight]) == 1 && p[pen::kDir] == 1 && p[pen::kOffsetX] > kWallReach;
+    const bool left = p_isFloor(p_Neighbour(grid::kLeft)) == 1 && p[pen::kDir] == -1 && p[pen::kOffsetX] < -kWallReach;
+    const bool right = p_isFloor(p_Neighbour(grid::kRight)) == 1 && p[pen::kDir] == 1 && p[pen::kOffsetX] > kWallReach;
     return left || right ? 1 : 0;
 }
 
@@ -333,10 +364,19 @@ int c_MyApp::p_StartTurn(int r, float newDir) {
 int c_MyApp::p_NoteBumper(int r) {
     const float* p = p_PenAt(r);
     c_BumpView& view = m_bumpView;
-    view.live[r] = !(p[pen::kInPlay] <= 0) && p[pen::kState] != pen::kRescued ? 1.0f : 0.0f;
-    view.row[r] = p[pen::kCellY] + p[pen::kOffsetY];
-    view.dir[r] = p[pen::kDir];
-    view.reach[r] = (p[pen::kCellX] + p[pen::kOffsetX]) * kBumpScale + p[pen::kDir];
+    const bool live = !(p[pen::kInPlay] <= 0) && p[pen::kState] != pen::kRescued;
+    const float row = p[pen::kCellY] + p[pen::kOffsetY];
+    const float dir = p[pen::kDir];
+    const float reach = (p[pen::kCellX] + p[pen::kOffsetX]) * kBumpScale + dir;
+    view.live[r] = live ? 1.0f : 0.0f;
+    view.row[r] = row;
+    view.dir[r] = dir;
+    view.reach[r] = reach;
+    const bool fits = std::fabs(dir) == 1 && std::isfinite(row) && std::isfinite(reach);
+    view.key[r] = live && fits ? row + dir * kDirLift : std::numeric_limits<float>::infinity();
+    view.keyReach[r] = live && fits ? reach : 0;
+    const uint64_t bit = uint64_t{1} << r;
+    view.oddLive = live && !fits ? view.oddLive | bit : view.oddLive & ~bit;
     return 0;
 }
 
@@ -355,6 +395,14 @@ int c_MyApp::p_PenBump(int r) {
     // Meetings are few: most tests find nobody, and the records are passed over four at a time
     // while none of them is met.
     const float reach = (p[pen::kCellX] + p[pen::kOffsetX]) * kBumpScale + p[pen::kDir];
+    // Screened first. A record facing the same way (itself included) is kDirLift × 2 rows away,
+    // one not live infinitely far; for one facing the other way the moved rows, under 2048 with
+    // the tested row inside ±kScreenedRows, round by a few units of 2^-13 at most.
+    const float dir = p[pen::kDir];
+    if (m_bumpView.oddLive == 0 && std::fabs(dir) == 1 && std::fabs(y) < kScreenedRows && std::isfinite(reach) &&
+        MayMeetAny(m_bumpView, y - dir * kDirLift, reach) == 0) {
+        return 0;
+    }
     if (MeetAll(m_bumpView, y, p[pen::kDir], reach, meets) == 0) return 0;
     meets[r] = 0;
     for (int j = 0; j < c_BumpView::kLanes; ++j) {
@@ -384,7 +432,7 @@ int c_MyApp::p_PenTurn(int r) {
     p[pen::kTimer] -= 1;
     if (p[pen::kTimer] == kTurnFlip) p[pen::kDir] = p[pen::kNewDir];
     if (p[pen::kTimer] < 1) p[pen::kState] = pen::kWalking;
-    if (p_isFloor(m_matrix[grid::kCentre]) == 1) p[pen::kOffsetX] += p[pen::kNewDir] * kUnstick;
+    if (p_isFloor(p_Neighbour(grid::kCentre)) == 1) p[pen::kOffsetX] += p[pen::kNewDir] * kUnstick;
     return 0;
 }
 

@@ -124,9 +124,9 @@ int c_MyApp::p_PenJump(int r) {
     p[pen::kFrame] = kJumpFrame;
     p[pen::kOffsetX] += p[pen::kDir] * kJumpDrift;
     // A wall turns a jumping penguin without a thud, unless it is already inside a block.
-    if (p_isFloor(m_matrix[grid::kCentre]) == 0 && p_AtWall(r) == 1) p_StartTurn(r, -p[pen::kDir]);
+    if (p_isFloor(p_Neighbour(grid::kCentre)) == 0 && p_AtWall(r) == 1) p_StartTurn(r, -p[pen::kDir]);
     // A ceiling ends the jump; the penguin falls from there.
-    if (p_isFloor(m_matrix[grid::kAbove]) == 1 && p[pen::kOffsetY] < 0) {
+    if (p_isFloor(p_Neighbour(grid::kAbove)) == 1 && p[pen::kOffsetY] < 0) {
         p[pen::kTimer] = 0;
         p[pen::kState] = pen::kWalking;
     }

@@ -1,5 +1,6 @@
 // The penguins of a level: walking, walls and turns, falling and landing, meeting each other,
 // the steps an update runs, how a level ends, and level 1 played out with and without a Jump.
+#include <cmath>
 #include <vector>
 
 #include "level_fixture.h"
@@ -141,6 +142,75 @@ TEST_F(Penguins, APushFromOneMeetingBringsTheNextRecordsIntoReachButNotTheEarlie
     EXPECT_EQ(State(earlier), pen::kWalking) << "tested before the push";
     EXPECT_NEAR(X(p), 10, kEps) << "pushed back, then forward again";
     EXPECT_NEAR(X(later), 9.8125f - 0.15f, kEps);
+}
+
+// A penguin meets another that does not face its way when their rows are under a quarter cell
+// apart and their scaled x (x × 32 plus the direction) under 4, at any height: one facing the
+// other way, or one facing neither way; and one whose position is not a number always.
+TEST_F(Penguins, TheBumpTestMeetsUpToItsEdgesAtAnyHeightWhicheverWayTheOtherFaces) {
+    const float rows[] = {0.2421875f, -0.2421875f, 0.25f, 0};
+    const float reaches[] = {3.96875f, -3.96875f, 4, 0};
+    for (float y : {9.0f, 500.5f, -511.75f, 600.0f}) {
+        for (float otherDir : {-1.0f, 0.0f}) {
+            for (float dy : rows) {
+                for (float dx : reaches) {
+                    SCOPED_TRACE(testing::Message() << y << " " << otherDir << " " << dy << " " << dx);
+                    Blank();
+                    const int p = Walker(10, 0, 1), q = Walker(10, 0, -1);
+                    Pen(q, pen::kDir) = otherDir;
+                    Pen(p, pen::kCellY) = y;
+                    Pen(q, pen::kCellY) = y;
+                    Pen(q, pen::kOffsetY) = dy;
+                    // q's scaled x is p's, 321, and dx.
+                    Pen(q, pen::kOffsetX) = (321 + dx - otherDir) / 32 - 10;
+                    for (int r = 0; r < pen::kRecords; ++r) app->p_NoteBumper(r);
+                    app->p_PenBump(p);
+                    const bool meet = std::fabs(dy) < 0.25f && std::fabs(dx) < 4;
+                    EXPECT_EQ(State(p), meet ? pen::kTurning : pen::kWalking);
+                    EXPECT_EQ(State(q), meet ? pen::kTurning : pen::kWalking);
+                }
+            }
+        }
+    }
+    // Not a number, in either position of the one tested or of the one it is tested against.
+    for (int field : {pen::kOffsetX, pen::kOffsetY}) {
+        for (int nan : {0, 1}) {
+            Blank();
+            const int p = Walker(10, 9, 1), q = Walker(10, 9, -1);
+            Pen(nan == 0 ? p : q, field) = NAN;
+            for (int r = 0; r < pen::kRecords; ++r) app->p_NoteBumper(r);
+            app->p_PenBump(p);
+            EXPECT_EQ(State(q), pen::kTurning) << field << " " << nan;
+        }
+    }
+}
+
+// A penguin reads the cells around it again after the grid changed: written straight into the
+// grid between updates (as a tool restores a level), or cleared by a Melt in the middle of an
+// update of 31 steps while the penguin stays in its cell.
+TEST_F(Penguins, APenguinFeelsTheFloorGoAtOnceWhoeverTakesItAway) {
+    Blank();
+    Blocks(1, 28, 10);
+    const int r = Walker(5, 9, 1);
+    Play();
+    app->m_grid[(10 * grid::kRowCells + 5) * grid::kCellFloats] = tile::kEmpty;
+    Play();
+    EXPECT_GT(Y(r), 9) << "falling through the gap";
+
+    Blank();
+    Blocks(1, 28, 10);
+    Blocks(12, 12, 9);
+    const int digger = Walker(10, 9, 1);
+    const int above = Walker(12, 8, -1);
+    Pen(above, pen::kOffsetX) = 0.45f;
+    Counters(0);
+    app->m_player[play::kCounters + skill::kMelt] = 1;
+    Select(digger, skill::kMelt);
+    Play();
+    UseNow();
+    ASSERT_EQ(Tile(12, 9), tile::kEmpty) << "melted in the 21st of the update's 31 steps";
+    EXPECT_EQ(Pen(above, pen::kCellX), 12) << "in its cell all the while";
+    EXPECT_GT(Y(above), 8) << "falling since the block went";
 }
 
 TEST_F(Penguins, AWalkerComingBackToTheStartBumpsAWaitingPenguinOutOfItsWait) {
