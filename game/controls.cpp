@@ -315,6 +315,7 @@ int c_MyApp::p_PlayKey(int a, int withStick, int pad) {
     if (PadHeld(*row, withStick, pad)) return 1;
     return ICadeHeld(*this, *row);
 }
+
 // The sum of p_PlayKey over the pads; the keyboard and the iCade read alike for every pad.
 int c_MyApp::p_PlayKeyAll(int a, int withStick) {
     const c_ActionInputs* row = FindAction(a);
