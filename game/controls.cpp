@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <span>
 
 #include "framework/app/app.h"
 #include "framework/app/input.h"
@@ -95,11 +96,15 @@ constexpr std::array<int8_t, kActionIds> RowsOf(const c_ActionInputs (&table)[N]
 }
 constexpr auto kActionRows = RowsOf(kActions), kICadeRows = RowsOf(kICadeActions);
 
+// The table in force: with the iCade on, or off.
+std::span<const c_ActionInputs> ActionsInForce() {
+    return iCadeControls == 1 ? std::span<const c_ActionInputs>(kICadeActions) : std::span<const c_ActionInputs>(kActions);
+}
+
 const c_ActionInputs* FindAction(int a) {
     if (a < 0 || a >= kActionIds) return nullptr;
     const int row = (iCadeControls == 1 ? kICadeRows : kActionRows)[static_cast<size_t>(a)];
-    if (row < 0) return nullptr;
-    return iCadeControls == 1 ? &kICadeActions[row] : &kActions[row];
+    return row < 0 ? nullptr : &ActionsInForce()[static_cast<size_t>(row)];
 }
 
 // The keys a replay keeps: every keyboard code an action reads, with the iCade on or off, and the
@@ -261,8 +266,7 @@ int c_MyApp::p_ReadInputState(c_InputState& state) {
 
 int c_MyApp::p_NoteDevice() {
     constexpr int kKeyboardBit = 1, kPadBit = 2, kPointerBit = 4;
-    const std::span<const c_ActionInputs> table = iCadeControls == 1 ? std::span<const c_ActionInputs>(kICadeActions)
-                                                                     : std::span<const c_ActionInputs>(kActions);
+    const std::span<const c_ActionInputs> table = ActionsInForce();
     bool keys = false;
     for (const c_ActionInputs& row : table) {
         for (int i = 0; i < row.m_keys.m_count; ++i) keys = keys || vo_input_KeyDown(row.m_keys.m_code[i]) != 0;

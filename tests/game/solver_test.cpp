@@ -3,7 +3,8 @@
 // proven to need its Melt; two workers against one; a penguin not yet in sight; when a proof
 // spares a state with less time; the budget; the saved state of a later level, tapping a penguin
 // beside or on another, a snapshot played on from and one that clears a record come into play,
-// a record out of play in the state; a game that draws nothing plays alike; the map reader.
+// a record out of play in the state; what a skill left out unproves; a game that draws nothing
+// plays alike; the map reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
