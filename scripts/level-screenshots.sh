@@ -24,7 +24,7 @@ take=(env "FLOEWARD_LEVEL_SCREENSHOTS=$shots" "FLOEWARD_LEVELS=$*" "$build/tests
 if [[ -n "${DISPLAY:-}" ]]; then
     "${take[@]}"
 else
-    xvfb-run -a -s "-screen 0 1920x1080x24" "${take[@]}"
+    xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "${take[@]}"
 fi
 
 # A level's picture holds a few thousand colours, nearly all of them in the snow and the sky's

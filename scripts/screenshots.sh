@@ -19,7 +19,7 @@ take=(env "FLOEWARD_SCREENSHOTS=$out" "$build/tests/e2e_screenshots")
 if [[ -n "${DISPLAY:-}" ]]; then
     "${take[@]}"
 else
-    xvfb-run -a -s "-screen 0 1920x1080x24" "${take[@]}"
+    xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "${take[@]}"
 fi
 echo "Screenshots in $out:"
 ls "$out"

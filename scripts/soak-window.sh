@@ -63,7 +63,7 @@ fail() {
 }
 
 if [[ -z "${DISPLAY:-}" || -n "$own_display" ]]; then
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
     [[ -s "$work/display" ]] || { cat "$work/xvfb.log"; echo "soak-window: Xvfb did not start" >&2; exit 1; }

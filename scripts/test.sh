@@ -14,11 +14,13 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # Mesa's software rasteriser stands in for a graphics card.
 export LIBGL_ALWAYS_SOFTWARE=1
 
+# -noreset: a server that resets when its last client leaves refuses the next one for a moment,
+# and a test that starts the game right after another closed it would fail now and then.
 with_display() {
     if [[ -n "${DISPLAY:-}" ]]; then
         "$@"
     else
-        xvfb-run -a -s "-screen 0 1920x1080x24" "$@"
+        xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$@"
     fi
 }
 
