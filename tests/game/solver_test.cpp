@@ -2,12 +2,13 @@
 // back on a game of their own; small made-up levels that one Jump clears or cannot clear, and one
 // proven to need its Melt; two workers against one; a penguin not yet in sight; when a proof
 // spares a state with less time; the budget; the saved state of a later level, tapping a penguin
-// beside or on another, a snapshot played on from and one that clears a record come into play,
-// a record out of play in the state; what a skill left out unproves; a game that draws nothing
-// plays alike; the map reader.
+// beside or on another, a covered penguin tapped earlier, a snapshot played on from and one that
+// clears a record come into play, a record out of play in the state; what a skill left out
+// unproves; a game that draws nothing plays alike; the map reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <fstream>
@@ -315,6 +316,68 @@ TEST(SolverGame, APenguinBesideAnotherIsTappedOnItsFreeSideAndOneOnItNot) {
     std::copy(first, first + pen::kFloats, second);
     EXPECT_FALSE(game.p_TapPoint(kFirst, x, y));
     EXPECT_TRUE(game.p_SameAsEarlier(kFirst));
+}
+
+// In level 7, once the first two penguins have been turned with Spins, the second covers the
+// first at update 874: the search gives the first a Jump as if a tap had selected it earlier. A
+// tap on the first there selects the other; the tap found earlier plays on to the very state the
+// search's stand-in reached.
+TEST(SolverGame, ACoveredPenguinIsTappedEarlierAndPlaysOnAsTheSearchGaveIt) {
+    c_SolveSetup setup;
+    setup.m_level = 7;
+    setup.m_penguins = 3;
+    const int counters[skill::kCount] = {3, 4, 1, 2, 0};
+    std::copy(std::begin(counters), std::end(counters), setup.m_counters);
+    c_SolverGame game(setup);
+    constexpr int kFirst = pen::kRecords - 1, kSecond = pen::kRecords - 2, kCovered = 874, kAfter = 60;
+    std::vector<c_SolveAction> actions(2);
+    actions[0].m_update = 647;
+    actions[0].m_penguin = kFirst;
+    actions[0].m_skill = skill::kSpin;
+    actions[1].m_update = 747;
+    actions[1].m_penguin = kSecond;
+    actions[1].m_skill = skill::kSpin;
+    actions[1].m_tap = true;
+    ASSERT_TRUE(game.p_Play({actions[0]}));
+    while (game.p_Update() < actions[1].m_update - kTapLead - 1) game.p_Step();
+    ASSERT_TRUE(game.p_TapPoint(kSecond, actions[1].m_tapX, actions[1].m_tapY));
+    ASSERT_TRUE(game.p_Play(actions));
+    while (game.p_Update() < kCovered) game.p_Step();
+    int x = 0, y = 0;
+    ASSERT_FALSE(game.p_TapPoint(kFirst, x, y));
+    ASSERT_FALSE(game.p_SameAsEarlier(kFirst));
+    c_SolverSnapshot covered;
+    game.p_Save(covered);
+
+    c_SolveAction jump;
+    jump.m_update = kCovered + kTapLead + 1;
+    jump.m_penguin = kFirst;
+    jump.m_skill = skill::kJump;
+    jump.m_tap = true;
+    jump.m_covered = true;
+    ASSERT_TRUE(game.p_Give(jump));
+    while (game.p_Update() < jump.m_update + kAfter) game.p_Step();
+    const c_StateKey standIn = game.p_StateKey(0);
+
+    game.p_Restore(covered);
+    c_SolveAction tapped = jump;
+    tapped.m_covered = false;
+    float sx = 0, sy = 0;
+    game.p_App().p_PenScreenPoint(kFirst, sx, sy);
+    tapped.m_tapX = static_cast<int>(std::lround(sx));
+    tapped.m_tapY = static_cast<int>(std::lround(sy));
+    EXPECT_FALSE(game.p_Give(tapped));
+    EXPECT_NE(game.p_App().m_player[play::kSelected], kFirst);
+
+    actions.push_back(jump);
+    ASSERT_TRUE(game.p_Uncover(actions));
+    EXPECT_FALSE(actions[2].m_covered);
+    EXPECT_GT(actions[2].m_tapEarlier, 0);
+    while (game.p_Update() < jump.m_update + kAfter) game.p_Step();
+    EXPECT_TRUE(game.p_StateKey(0) == standIn);
+    const std::string text = c_SolverGame::p_Script(setup, actions);
+    EXPECT_NE(text.find("wait " + std::to_string(1 + actions[2].m_tapEarlier) + "\npointer down"), std::string::npos)
+        << text;
 }
 
 // The search goes back to snapshots instead of playing from the start: a skill given after going

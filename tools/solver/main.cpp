@@ -89,10 +89,13 @@ std::string Searched(const c_SolveResult& result, const c_SolveBudget& budget) {
     text += " tried";
     if (budget.m_quantum > 0) text += " (merged states: not a proof)";
     if (result.m_untapped > 0) {
-        text += " (" + std::to_string(result.m_untapped) + " skill(s) the pointer could not give left out: not a proof";
+        text += " (" + std::to_string(result.m_untapped) + " skill(s) that did not take left out: not a proof";
         const int proven = result.p_ProvenDepth(budget);
         if (proven >= 0) text += "; proven up to " + std::to_string(proven) + " use(s)";
         text += ")";
+    }
+    if (result.m_covered > 0) {
+        text += "; " + std::to_string(result.m_covered) + " skill(s) given to a covered penguin as if tapped earlier";
     }
     return text;
 }
@@ -217,7 +220,7 @@ int main(int argc, char** argv) {
             std::fprintf(report, "  up to %zu use(s) through at %.1f s, %lld updates", d, result.m_depths[d].m_seconds,
                          result.m_depths[d].m_updates);
             if (result.m_depths[d].m_untapped > 0) {
-                std::fprintf(report, ", %lld skill(s) the pointer could not give", result.m_depths[d].m_untapped);
+                std::fprintf(report, ", %lld skill(s) left out", result.m_depths[d].m_untapped);
             }
             std::fprintf(report, "\n");
         }

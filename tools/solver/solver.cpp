@@ -35,8 +35,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kClockEvery = 256;
 // Snapshots a play keeps: a skill's taps start at most kTapLead + 1 updates before it acts.
 constexpr int kRing = kTapLead + 2;
-// The level is built in update 1; taps start from here on.
-constexpr int kFirstInput = 2;
 // The most skill uses searched, and the first skills of a depth shared out among the workers.
 constexpr int kMostDepths = 64;
 constexpr int kMostTasks = 1 << 18;
@@ -65,8 +63,8 @@ struct Window {
     }
 };
 
-// What a search below a state reports up: its window, and whether it left out a skill the
-// pointer could not give.
+// What a search below a state reports up: its window, and whether it left out a skill that did
+// not take.
 struct Below {
     Window m_window;
     bool m_tainted = false;
@@ -87,7 +85,7 @@ struct Task {
 // Everything the workers share besides the table.
 struct Shared {
     std::atomic<int> m_stop;
-    std::atomic<long long> m_updates, m_plays, m_untapped;
+    std::atomic<long long> m_updates, m_plays, m_untapped, m_covered;
     std::atomic<int> m_arrived[kMostDepths];
     std::atomic<int> m_cut[kMostDepths];
     std::atomic<int> m_depthDone;
@@ -157,6 +155,7 @@ public:
 
     void p_Run(const std::vector<pid_t>& children);
     const std::string& p_State() const { return m_game.p_State(); }
+    bool p_Uncover(std::vector<c_SolveAction>& actions) { return m_game.p_Uncover(actions); }
 
 private:
     bool p_Spent();
@@ -174,11 +173,14 @@ private:
     // Records a play's nodes as proven, each with what was seen after it.
     void p_Prove(Frame& frame, int uses, Below& below);
     void p_Merge(Frame& frame, int depth);
-    // Whether no input could have selected penguin r for a skill whose taps start after update
-    // `from`: it stood exactly as an earlier record does (a tap and the keys both find the
-    // earlier one first), or it was still waiting to enter in the update of the tap (neither
-    // drawn for a tap nor a neighbour for the keys).
-    bool p_OutOfReach(Frame& frame, int r, int from);
+    // Whether an input can select penguin r for a skill whose taps start after update `from`, and
+    // how (the action's tap point, or m_covered). None can where it stands exactly as an earlier
+    // record does (a tap and the keys both find the earlier one first), or where it is still
+    // waiting to enter in the update of the tap (neither drawn for a tap nor a neighbour for the
+    // keys). A covered penguin that stands apart is given the skill as if a tap had selected it
+    // earlier: a search over more ways than a player has, so "none with" stays a proof, and a way
+    // found is played back only once p_Uncover found that tap.
+    bool p_Reach(Frame& frame, int r, int from, c_SolveAction& action);
     bool p_Claim(int task, int depth);
     void p_Finish(int task, int depth, const Below& below);
     // Waits for every worker to finish the depth; false when the search stops meanwhile.
@@ -200,7 +202,7 @@ private:
     bool m_cut = false;
     // The first skills met so far in this depth, in the same order in every worker.
     int m_task = 0;
-    long long m_updates = 0, m_plays = 0, m_untapped = 0;
+    long long m_updates = 0, m_plays = 0, m_untapped = 0, m_covered = 0;
 };
 
 bool Search::p_Spent() {
@@ -214,7 +216,8 @@ void Search::p_Flush() {
     m_shared.m_updates += m_updates;
     m_shared.m_plays += m_plays;
     m_shared.m_untapped += m_untapped;
-    m_updates = m_plays = m_untapped = 0;
+    m_shared.m_covered += m_covered;
+    m_updates = m_plays = m_untapped = m_covered = 0;
 }
 
 bool Search::p_Pruned(const c_StateKey& key, int timer, int uses, Frame& frame) {
@@ -255,12 +258,18 @@ void Search::p_Prove(Frame& frame, int uses, Below& below) {
     below.p_Add(after);
 }
 
-bool Search::p_OutOfReach(Frame& frame, int r, int from) {
+bool Search::p_Reach(Frame& frame, int r, int from, c_SolveAction& action) {
+    action.m_covered = false;
+    if (!action.m_tap) return true;
     m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
-    if (m_game.p_SameAsEarlier(r)) return true;
+    if (m_game.p_SameAsEarlier(r)) return false;
+    if (!m_game.p_TapPoint(r, action.m_tapX, action.m_tapY)) {
+        action.m_covered = true;
+        ++m_covered;
+    }
     m_game.p_Step();
     ++m_updates;
-    return m_game.p_App().p_PenAt(r)[pen::kState] == pen::kWaiting;
+    return m_game.p_App().p_PenAt(r)[pen::kState] != pen::kWaiting;
 }
 
 bool Search::p_Claim(int task, int depth) {
@@ -304,6 +313,12 @@ Outcome Search::p_Give(Frame& frame, int r, int effect, const Marks& marks, int 
     if (from < frame.m_start || from < kFirstInput) return Outcome::kNone;
     float counters[skill::kCount];
     for (int s = 0; s < skill::kCount; ++s) counters[s] = app.m_player[play::kCounters + s];
+    c_SolveAction action;
+    action.m_update = effect;
+    action.m_penguin = r;
+    action.m_tap = tap;
+    // Whether the pointer reaches the penguin, worked out at its first skill (-1 until then).
+    int reach = -1;
     for (int s = 0; s < skill::kCount; ++s) {
         if (counters[s] <= 0 || (m_budget.m_without >> s & 1) != 0) continue;
         if (uses == 0) {
@@ -315,27 +330,23 @@ Outcome Search::p_Give(Frame& frame, int r, int effect, const Marks& marks, int 
             frame.m_pending.emplace_back(task, static_cast<int>(frame.m_nodes.size()) - 1);
             continue;
         }
-        m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
-        c_SolveAction action;
-        action.m_update = effect;
-        action.m_penguin = r;
+        if (reach < 0) reach = p_Reach(frame, r, from, action) ? 1 : 0;
         action.m_skill = s;
-        action.m_tap = tap;
         Below below;
-        bool given = !tap || m_game.p_TapPoint(r, action.m_tapX, action.m_tapY);
+        bool given = reach == 1;
         if (given) {
+            m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
             const int before = m_game.p_Update();
             given = m_game.p_Give(action);
             m_updates += m_game.p_Update() - before;
             ++m_plays;
         }
-        const bool unreachable = !given && p_OutOfReach(frame, r, from);
         Outcome outcome = Outcome::kNone;
         if (given) {
             m_path.push_back(action);
             outcome = p_Play(uses - 1, depth + 1, marks, below);
             if (outcome == Outcome::kNone) m_path.pop_back();
-        } else if (!unreachable) {
+        } else if (reach == 1) {
             ++m_untapped;
             below.m_tainted = true;
         }
@@ -556,6 +567,7 @@ c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& bu
         }
         children.push_back(pid);
     }
+    bool uncovered = true;
     if (shared.m_stop.load() == kRunning) {
         Search search(setup, each, shared, table, 0, started);
         search.p_Run(children);
@@ -563,6 +575,7 @@ c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& bu
         // The script taps the HUD's slots where a game of this screen size has them.
         if (shared.m_stop.load() == kSolvedStop) {
             result.m_actions.assign(shared.m_path, shared.m_path + shared.m_pathLength);
+            uncovered = search.p_Uncover(result.m_actions);
             result.m_script = c_SolverGame::p_Script(setup, result.m_actions);
         }
     }
@@ -581,6 +594,7 @@ c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& bu
     result.m_updates = shared.m_updates.load();
     result.m_plays = shared.m_plays.load();
     result.m_untapped = shared.m_untapped.load();
+    result.m_covered = shared.m_covered.load();
     switch (shared.m_stop.load()) {
         case kSolvedStop: result.m_status = c_SolveStatus::kSolved; break;
         case kSpentStop: result.m_status = c_SolveStatus::kBudgetSpent; break;
@@ -596,6 +610,10 @@ c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& bu
     shared.~Shared();
     munmap(memory, sharedBytes + tableBytes);
 
+    if (result.m_status == c_SolveStatus::kSolved && !uncovered) {
+        result.m_status = c_SolveStatus::kVerifyFailed;
+        result.m_verifyError = "a penguin given a skill while others covered it was never tappable before";
+    }
     if (result.m_status == c_SolveStatus::kSolved &&
         !c_SolverGame::p_Verify(setup, result.m_state, result.m_script, budget.m_home, result.m_end, result.m_verifyError)) {
         result.m_status = c_SolveStatus::kVerifyFailed;

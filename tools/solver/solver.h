@@ -59,13 +59,16 @@ struct c_SolveResult {
     struct Depth {
         double m_seconds;
         long long m_updates;
-        // Skills of this number of uses that the pointer could not give (see m_untapped).
+        // Skills of this number of uses left out (see m_untapped).
         long long m_untapped;
     };
     std::vector<Depth> m_depths;
-    // Skills offered that the pointer could not give (every point of the penguin's tap box also
-    // taps a record before it): the search left them out, so "none with" does not cover them.
+    // Skills offered that did not reach a penguin the pointer reaches: the search left them out,
+    // so "none with" does not cover them.
     long long m_untapped = 0;
+    // Skills given to a covered penguin (every point of its tap box also taps a record before it)
+    // as if a tap had selected it earlier.
+    long long m_covered = 0;
     long long m_updates = 0;
     // Skills given on the way (each a branch of the search).
     long long m_plays = 0;

@@ -136,8 +136,9 @@ bool c_SolverGame::p_Play(const std::vector<c_SolveAction>& actions) {
 
 bool c_SolverGame::p_Give(const c_SolveAction& a) {
     c_MyApp& app = p_App();
-    const int lead = a.m_tap ? kTapLead : kSlotLead;
-    if (a.m_update - lead - 1 < m_update) return false;
+    // After these updates the penguin's tap and the slot's tap start.
+    const int tapFrom = a.m_update - kTapLead - 1 - a.m_tapEarlier, slotFrom = a.m_update - kSlotLead - 1;
+    if ((a.m_tap ? tapFrom : slotFrom) < m_update) return false;
     // The taps as script commands of their own, read by the same runner as a script's.
     c_ReplayScript taps;
     auto add = [&taps](c_ReplayOp op, int number = 0, float x = 0, float y = 0) {
@@ -153,17 +154,23 @@ bool c_SolverGame::p_Give(const c_SolveAction& a) {
         add(c_ReplayOp::kWait, 1);
         add(c_ReplayOp::kPointerUp);
     };
-    if (a.m_update - lead - 1 > m_update) add(c_ReplayOp::kWait, a.m_update - lead - 1 - m_update);
-    if (!p_RunCommands(taps)) return false;
+    auto waitUntil = [&](int update) {
+        taps.m_commands.clear();
+        if (update > m_update) add(c_ReplayOp::kWait, update - m_update);
+        return p_RunCommands(taps);
+    };
     if (a.m_tap) {
-        taps.m_commands.clear();
-        tap(a.m_tapX, a.m_tapY);
-        p_RunCommands(taps);
-        if (vo_game_Trunc(app.m_player[play::kSelected]) != a.m_penguin) return false;
-        taps.m_commands.clear();
-        add(c_ReplayOp::kWait, 1);
-        p_RunCommands(taps);
+        if (!waitUntil(tapFrom)) return false;
+        if (a.m_covered) {
+            app.m_player[play::kSelected] = static_cast<float>(a.m_penguin);
+        } else {
+            taps.m_commands.clear();
+            tap(a.m_tapX, a.m_tapY);
+            p_RunCommands(taps);
+            if (vo_game_Trunc(app.m_player[play::kSelected]) != a.m_penguin) return false;
+        }
     }
+    if (!waitUntil(slotFrom)) return false;
     int x = 0, y = 0;
     p_SlotPoint(a.m_skill, x, y);
     taps.m_commands.clear();
@@ -175,6 +182,33 @@ bool c_SolverGame::p_Give(const c_SolveAction& a) {
     // update would hide from the counter.
     return app.m_player[play::kUseLatch] != 0 && vo_game_Trunc(app.m_player[play::kSkill]) == a.m_skill &&
            vo_game_Trunc(app.m_player[play::kSelected]) == a.m_penguin;
+}
+
+bool c_SolverGame::p_Uncover(std::vector<c_SolveAction>& actions) {
+    if (!p_Play({})) return false;
+    c_SolverSnapshot before;
+    for (c_SolveAction& a : actions) {
+        if (a.m_covered) {
+            while (m_update < kFirstInput) p_Step();
+            p_Save(before);
+            // The penguin is drawn, and so tapped, from the update after it stopped waiting.
+            const int from = a.m_update - kTapLead - 1;
+            int found = -1;
+            for (; m_update < from; p_Step()) {
+                if (p_App().p_PenAt(a.m_penguin)[pen::kState] != pen::kWaiting &&
+                    p_TapPoint(a.m_penguin, a.m_tapX, a.m_tapY)) {
+                    found = m_update;
+                }
+            }
+            // The point kept is the one found last: p_TapPoint writes only where it finds one.
+            if (found < 0) return false;
+            p_Restore(before);
+            a.m_tapEarlier = from - found;
+            a.m_covered = false;
+        }
+        if (!p_Give(a)) return false;
+    }
+    return true;
 }
 
 void c_SolverGame::p_Step() {
@@ -369,11 +403,12 @@ std::string c_SolverGame::p_Script(const c_SolveSetup& setup, const std::vector<
     out << "start " << setup.m_level << ' ' << setup.m_penguins << '\n';
     int update = 0;
     for (const c_SolveAction& a : actions) {
-        const int lead = a.m_tap ? kTapLead : kSlotLead;
+        const int lead = a.m_tap ? kTapLead + a.m_tapEarlier : kSlotLead;
         out << "wait " << a.m_update - lead - 1 - update << '\n';
         if (a.m_tap) {
-            out << "pointer down " << a.m_tapX << ' ' << a.m_tapY << "   # select penguin " << a.m_penguin << '\n'
-                << "wait 1\npointer up\nwait 1\n";
+            out << "pointer down " << a.m_tapX << ' ' << a.m_tapY << "   # select penguin " << a.m_penguin
+                << (a.m_covered ? ": covered, no tap found" : "") << '\n'
+                << "wait 1\npointer up\nwait " << 1 + a.m_tapEarlier << '\n';
         }
         int x = 0, y = 0;
         p_SlotPoint(a.m_skill, x, y);

@@ -24,19 +24,26 @@ struct c_SolveSetup {
 };
 
 // One skill given: to penguin record m_penguin, taking effect in update m_update after the start.
-// The pointer taps the penguin (when it is not selected already) three updates before, at
-// m_tapX, m_tapY, and the skill's HUD slot the update before.
+// The pointer taps the penguin (when it is not selected already) three updates before, or
+// m_tapEarlier updates before that, at m_tapX, m_tapY, and the skill's HUD slot the update before.
+// A covered penguin (every point of its tap box also taps a record before it) is selected without
+// a tap instead: the search's stand-in for a tap while it stood apart earlier, which p_Uncover
+// finds before the way is played back.
 struct c_SolveAction {
     int m_update = 0;
     int m_penguin = 0;
     int m_skill = 0;
     bool m_tap = false;
     int m_tapX = 0, m_tapY = 0;
+    int m_tapEarlier = 0;
+    bool m_covered = false;
 };
 
 // Updates a tap and a slot take before the skill acts, and with the slot alone.
 constexpr int kTapLead = 3;
 constexpr int kSlotLead = 1;
+// The level is built in update 1; taps start from here on.
+constexpr int kFirstInput = 2;
 
 // A state of the level as the search compares them: two independent 64-bit hashes.
 struct c_StateKey {
@@ -83,6 +90,9 @@ public:
     // Gives one skill from where the game is: the taps start in the next update. False when the
     // action's update is too soon or the skill did not reach its penguin.
     bool p_Give(const c_SolveAction& action);
+    // Starts the level again and plays these actions, giving each covered one the latest tap
+    // that selects its penguin after the action before; false when there is none.
+    bool p_Uncover(std::vector<c_SolveAction>& actions);
     // One more update with no input (and no picture drawn).
     void p_Step();
     // The level as it is now, and back to it. Only between whole inputs: no pointer held.
