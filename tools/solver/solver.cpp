@@ -25,6 +25,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "game/truncate.h"
 #include "tools/solver/solver_table.h"
 
 namespace {
@@ -338,6 +339,14 @@ Outcome Search::p_Give(Frame& frame, int r, int effect, const Marks& marks, int 
             m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
             const int before = m_game.p_Update();
             given = m_game.p_Give(action);
+            // Penguins that bump within the tap's update can move another's box over the point:
+            // the penguin is then covered after all.
+            if (!given && tap && !action.m_covered && vo_game_Trunc(app.m_player[play::kSelected]) != r) {
+                m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
+                action.m_covered = true;
+                ++m_covered;
+                given = m_game.p_Give(action);
+            }
             m_updates += m_game.p_Update() - before;
             ++m_plays;
         }

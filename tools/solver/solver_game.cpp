@@ -187,26 +187,39 @@ bool c_SolverGame::p_Give(const c_SolveAction& a) {
 bool c_SolverGame::p_Uncover(std::vector<c_SolveAction>& actions) {
     if (!p_Play({})) return false;
     c_SolverSnapshot before;
+    struct Tap {
+        int m_update, m_x, m_y;
+    };
+    std::vector<Tap> taps;
     for (c_SolveAction& a : actions) {
-        if (a.m_covered) {
-            while (m_update < kFirstInput) p_Step();
-            p_Save(before);
-            // The penguin is drawn, and so tapped, from the update after it stopped waiting.
-            const int from = a.m_update - kTapLead - 1;
-            int found = -1;
-            for (; m_update < from; p_Step()) {
-                if (p_App().p_PenAt(a.m_penguin)[pen::kState] != pen::kWaiting &&
-                    p_TapPoint(a.m_penguin, a.m_tapX, a.m_tapY)) {
-                    found = m_update;
-                }
-            }
-            // The point kept is the one found last: p_TapPoint writes only where it finds one.
-            if (found < 0) return false;
-            p_Restore(before);
-            a.m_tapEarlier = from - found;
-            a.m_covered = false;
+        if (!a.m_covered) {
+            if (!p_Give(a)) return false;
+            continue;
         }
-        if (!p_Give(a)) return false;
+        while (m_update < kFirstInput) p_Step();
+        p_Save(before);
+        // Every update whose state offers a point of the penguin's box, drawn once it stopped waiting.
+        const int from = a.m_update - kTapLead - 1;
+        taps.clear();
+        for (int x = 0, y = 0; m_update < from; p_Step()) {
+            if (p_App().p_PenAt(a.m_penguin)[pen::kState] != pen::kWaiting && p_TapPoint(a.m_penguin, x, y)) {
+                taps.push_back({m_update, x, y});
+            }
+        }
+        // The latest that selects it: penguins bumping within the tap's update may cover a point.
+        a.m_covered = false;
+        bool given = false;
+        for (auto tap = taps.rbegin(); tap != taps.rend() && !given; ++tap) {
+            p_Restore(before);
+            a.m_tapEarlier = from - tap->m_update;
+            a.m_tapX = tap->m_x;
+            a.m_tapY = tap->m_y;
+            given = p_Give(a);
+        }
+        if (!given) {
+            a.m_covered = true;
+            return false;
+        }
     }
     return true;
 }
