@@ -53,6 +53,15 @@ c_SolveSetup BoxLevel(int wall, int jumps = 1, int melts = 0, const std::vector<
     return setup;
 }
 
+// A stored level entered with three penguins and these counters.
+c_SolveSetup LaterLevel(int level, const int (&counters)[skill::kCount]) {
+    c_SolveSetup setup;
+    setup.m_level = level;
+    setup.m_penguins = 3;
+    std::copy(std::begin(counters), std::end(counters), setup.m_counters);
+    return setup;
+}
+
 // Wide enough for a slow sanitizer build on a busy machine: these searches end on their own.
 c_SolveBudget Unhurried() {
     c_SolveBudget budget;
@@ -233,11 +242,8 @@ TEST(Solver, StopsWhenTheBudgetIsSpent) {
 }
 
 TEST(SolverGame, TheStateGivesALaterLevelItsCounters) {
-    c_SolveSetup setup;
-    setup.m_level = 2;
-    setup.m_penguins = 3;
     const int counters[skill::kCount] = {2, 1, 0, 4, 3};
-    std::copy(std::begin(counters), std::end(counters), setup.m_counters);
+    const c_SolveSetup setup = LaterLevel(2, counters);
     const std::string state = c_SolverGame::p_StateFor(setup);
     c_ReplayScript script;
     c_ReplayError error;
@@ -323,11 +329,8 @@ TEST(SolverGame, APenguinBesideAnotherIsTappedOnItsFreeSideAndOneOnItNot) {
 // tap on the first there selects the other; the tap found earlier plays on to the very state the
 // search's stand-in reached.
 TEST(SolverGame, ACoveredPenguinIsTappedEarlierAndPlaysOnAsTheSearchGaveIt) {
-    c_SolveSetup setup;
-    setup.m_level = 7;
-    setup.m_penguins = 3;
     const int counters[skill::kCount] = {3, 4, 1, 2, 0};
-    std::copy(std::begin(counters), std::end(counters), setup.m_counters);
+    const c_SolveSetup setup = LaterLevel(7, counters);
     c_SolverGame game(setup);
     constexpr int kFirst = pen::kRecords - 1, kSecond = pen::kRecords - 2, kCovered = 874, kAfter = 60;
     std::vector<c_SolveAction> actions(2);
