@@ -26,9 +26,10 @@ struct c_SolveSetup {
 // One skill given: to penguin record m_penguin, taking effect in update m_update after the start.
 // The pointer taps the penguin (when it is not selected already) three updates before, or
 // m_tapEarlier updates before that, at m_tapX, m_tapY, and the skill's HUD slot the update before.
-// A covered penguin (every point of its tap box also taps a record before it) is selected without
-// a tap instead: the search's stand-in for a tap while it stood apart earlier, which p_Uncover
-// finds before the way is played back.
+// A covered penguin (no point of its tap box selects it: each also taps a record before it, or a
+// bump in the tap's update moves one over it) is selected without a tap instead: the search's
+// stand-in for a tap while it stood apart earlier, which p_Uncover finds before the way is played
+// back.
 struct c_SolveAction {
     int m_update = 0;
     int m_penguin = 0;
