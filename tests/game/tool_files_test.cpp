@@ -70,6 +70,18 @@ TEST_F(ToolFiles, EveryToolReadsOnlyRegularFilesAndNoMoreThanItsLimit) {
     EXPECT_FALSE(fs::exists(Path("out.cpp")));
 }
 
+// The solver makes the folder for its answers before it searches: a long search must not end
+// with nowhere to put what it found.
+TEST_F(ToolFiles, TheSolverMakesItsAnswersFolderBeforeItSearches) {
+    fs::remove_all(Path("new"));
+    Write("file", "");
+    const std::string solve = kPatience + FLOEWARD_SOLVE_BIN + " --level 1 --budget 60 --out ";
+    EXPECT_EQ(Command(solve + Path("new/answers")), 0) << err;
+    EXPECT_TRUE(fs::is_regular_file(Path("new/answers/level-1.script")));
+    EXPECT_EQ(Command(solve + Path("file/answers")), 1);
+    EXPECT_NE(err.find("cannot make " + Path("file/answers")), std::string::npos) << err;
+}
+
 TEST_F(ToolFiles, MessagesAndLogsCannotBeTurnedAgainstThePlayer) {
     // A control byte in a map is named, not written to the terminal.
     c_LevelMap map;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -185,6 +186,12 @@ int main(int argc, char** argv) {
     }
     if (!mapFile.empty() && first != last) {
         std::fputs("floeward-solve: --map plays one level\n", stderr);
+        return kBadInput;
+    }
+    // Made before the search, so that a long search does not end in a folder it cannot write.
+    std::error_code made;
+    if (!outDir.empty() && !std::filesystem::create_directories(outDir, made) && made) {
+        std::fprintf(stderr, "floeward-solve: cannot make %s (%s)\n", outDir.c_str(), made.message().c_str());
         return kBadInput;
     }
 
