@@ -96,15 +96,20 @@ constexpr std::array<int8_t, kActionIds> RowsOf(const c_ActionInputs (&table)[N]
 }
 constexpr auto kActionRows = RowsOf(kActions), kICadeRows = RowsOf(kICadeActions);
 
-// The table in force: with the iCade on, or off.
-std::span<const c_ActionInputs> ActionsInForce() {
-    return iCadeControls == 1 ? std::span<const c_ActionInputs>(kICadeActions) : std::span<const c_ActionInputs>(kActions);
+// The table in force, with the iCade on or off, and each action's row in it.
+struct c_ActionsInForce {
+    std::span<const c_ActionInputs> m_table;
+    const std::array<int8_t, kActionIds>& m_rows;
+};
+c_ActionsInForce ActionsInForce() {
+    return iCadeControls == 1 ? c_ActionsInForce{kICadeActions, kICadeRows} : c_ActionsInForce{kActions, kActionRows};
 }
 
 const c_ActionInputs* FindAction(int a) {
     if (a < 0 || a >= kActionIds) return nullptr;
-    const int row = (iCadeControls == 1 ? kICadeRows : kActionRows)[static_cast<size_t>(a)];
-    return row < 0 ? nullptr : &ActionsInForce()[static_cast<size_t>(row)];
+    const c_ActionsInForce actions = ActionsInForce();
+    const int row = actions.m_rows[static_cast<size_t>(a)];
+    return row < 0 ? nullptr : &actions.m_table[static_cast<size_t>(row)];
 }
 
 // The keys a replay keeps: every keyboard code an action reads, with the iCade on or off, and the
@@ -193,13 +198,13 @@ bool KeyHeld(const c_ActionInputs& row) {
     return false;
 }
 
-int PadHeld(const c_ActionInputs& row, int withStick, int pad) {
+bool PadHeld(const c_ActionInputs& row, int withStick, int pad) {
     if (pad >= 0 && pad <= kLastCodedPad) {
         for (int i = 0; i < row.m_buttons.m_count; ++i) {
-            if (vo_input_KeyDown(KEY_JOY0 + KEY_JOY_BUTTONS * pad + row.m_buttons.m_code[i])) return 1;
+            if (vo_input_KeyDown(KEY_JOY0 + KEY_JOY_BUTTONS * pad + row.m_buttons.m_code[i])) return true;
         }
     }
-    return pad >= 0 && withStick == 1 && StickPushed(row.m_stick, pad) ? 1 : 0;
+    return pad >= 0 && withStick == 1 && StickPushed(row.m_stick, pad);
 }
 
 int ICadeHeld(const c_MyApp& app, const c_ActionInputs& row) {
@@ -266,7 +271,7 @@ int c_MyApp::p_ReadInputState(c_InputState& state) {
 
 int c_MyApp::p_NoteDevice() {
     constexpr int kKeyboardBit = 1, kPadBit = 2, kPointerBit = 4;
-    const std::span<const c_ActionInputs> table = ActionsInForce();
+    const std::span<const c_ActionInputs> table = ActionsInForce().m_table;
     bool keys = false;
     for (const c_ActionInputs& row : table) {
         for (int i = 0; i < row.m_keys.m_count; ++i) keys = keys || vo_input_KeyDown(row.m_keys.m_code[i]) != 0;
@@ -327,7 +332,7 @@ int c_MyApp::p_PlayKeyAll(int a, int withStick) {
     if (KeyHeld(*row)) return action::kPads;
     const int icade = ICadeHeld(*this, *row);
     int sum = 0;
-    for (int pad = 0; pad < action::kPads; ++pad) sum += PadHeld(*row, withStick, pad) != 0 ? 1 : icade;
+    for (int pad = 0; pad < action::kPads; ++pad) sum += PadHeld(*row, withStick, pad) ? 1 : icade;
     return sum;
 }
 

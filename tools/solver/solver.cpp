@@ -262,14 +262,19 @@ void Search::p_Prove(Frame& frame, int uses, Below& below) {
 bool Search::p_Reach(Frame& frame, int r, int from, c_SolveAction& action) {
     action.m_covered = false;
     if (!action.m_tap) return true;
-    m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
+    const c_SolverSnapshot& at = frame.m_ring[static_cast<size_t>(from % kRing)];
+    m_game.p_Restore(at);
     if (m_game.p_SameAsEarlier(r)) return false;
-    if (!m_game.p_TapPoint(r, action.m_tapX, action.m_tapY)) {
-        action.m_covered = true;
-        ++m_covered;
+    // The tap is tried: penguins that bump within its update can move another's box over the point.
+    if (m_game.p_TapPoint(r, action.m_tapX, action.m_tapY)) {
+        m_game.p_Tap(action.m_tapX, action.m_tapY);
+        ++m_updates;
+        if (vo_game_Trunc(m_game.p_App().m_player[play::kSelected]) == r) return true;
+        m_game.p_Restore(at);
     }
     m_game.p_Step();
     ++m_updates;
+    action.m_covered = true;
     return m_game.p_App().p_PenAt(r)[pen::kState] != pen::kWaiting;
 }
 
@@ -339,16 +344,9 @@ Outcome Search::p_Give(Frame& frame, int r, int effect, const Marks& marks, int 
             m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
             const int before = m_game.p_Update();
             given = m_game.p_Give(action);
-            // Penguins that bump within the tap's update can move another's box over the point:
-            // the penguin is then covered after all.
-            if (!given && tap && !action.m_covered && vo_game_Trunc(app.m_player[play::kSelected]) != r) {
-                m_game.p_Restore(frame.m_ring[static_cast<size_t>(from % kRing)]);
-                action.m_covered = true;
-                ++m_covered;
-                given = m_game.p_Give(action);
-            }
             m_updates += m_game.p_Update() - before;
             ++m_plays;
+            if (given && action.m_covered) ++m_covered;
         }
         Outcome outcome = Outcome::kNone;
         if (given) {

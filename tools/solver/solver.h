@@ -66,8 +66,7 @@ struct c_SolveResult {
     // Skills offered that did not reach a penguin the pointer reaches: the search left them out,
     // so "none with" does not cover them.
     long long m_untapped = 0;
-    // Skills given to a covered penguin (every point of its tap box also taps a record before it)
-    // as if a tap had selected it earlier.
+    // Skills given to a covered penguin (see c_SolveAction) as if a tap had selected it earlier.
     long long m_covered = 0;
     long long m_updates = 0;
     // Skills given on the way (each a branch of the search).

@@ -139,49 +139,47 @@ bool c_SolverGame::p_Give(const c_SolveAction& a) {
     // After these updates the penguin's tap and the slot's tap start.
     const int tapFrom = a.m_update - kTapLead - 1 - a.m_tapEarlier, slotFrom = a.m_update - kSlotLead - 1;
     if ((a.m_tap ? tapFrom : slotFrom) < m_update) return false;
-    // The taps as script commands of their own, read by the same runner as a script's.
-    c_ReplayScript taps;
-    auto add = [&taps](c_ReplayOp op, int number = 0, float x = 0, float y = 0) {
-        c_ReplayCommand command;
-        command.m_op = op;
-        command.m_number = number;
-        command.m_x = x;
-        command.m_y = y;
-        taps.m_commands.push_back(command);
-    };
-    auto tap = [&add](int x, int y) {
-        add(c_ReplayOp::kPointerDown, 0, static_cast<float>(x), static_cast<float>(y));
-        add(c_ReplayOp::kWait, 1);
-        add(c_ReplayOp::kPointerUp);
-    };
-    auto waitUntil = [&](int update) {
-        taps.m_commands.clear();
-        if (update > m_update) add(c_ReplayOp::kWait, update - m_update);
-        return p_RunCommands(taps);
-    };
     if (a.m_tap) {
-        if (!waitUntil(tapFrom)) return false;
+        if (!p_WaitUntil(tapFrom)) return false;
         if (a.m_covered) {
             app.m_player[play::kSelected] = static_cast<float>(a.m_penguin);
         } else {
-            taps.m_commands.clear();
-            tap(a.m_tapX, a.m_tapY);
-            p_RunCommands(taps);
+            p_Tap(a.m_tapX, a.m_tapY);
             if (vo_game_Trunc(app.m_player[play::kSelected]) != a.m_penguin) return false;
         }
     }
-    if (!waitUntil(slotFrom)) return false;
+    if (!p_WaitUntil(slotFrom)) return false;
     int x = 0, y = 0;
     p_SlotPoint(a.m_skill, x, y);
-    taps.m_commands.clear();
-    tap(x, y);
-    add(c_ReplayOp::kWait, 1);
-    p_RunCommands(taps);
+    p_Tap(x, y);
+    p_WaitUntil(m_update + 1);
     p_NoteRecords();
     // The use latch is set in the update a skill is given, which a pick-up taken in the same
     // update would hide from the counter.
     return app.m_player[play::kUseLatch] != 0 && vo_game_Trunc(app.m_player[play::kSkill]) == a.m_skill &&
            vo_game_Trunc(app.m_player[play::kSelected]) == a.m_penguin;
+}
+
+// Taps and waits as script commands of their own, read by the same runner as a script's.
+void c_SolverGame::p_Tap(int x, int y) {
+    c_ReplayScript tap;
+    tap.m_commands.resize(3);
+    tap.m_commands[0].m_op = c_ReplayOp::kPointerDown;
+    tap.m_commands[0].m_x = static_cast<float>(x);
+    tap.m_commands[0].m_y = static_cast<float>(y);
+    tap.m_commands[1].m_op = c_ReplayOp::kWait;
+    tap.m_commands[1].m_number = 1;
+    tap.m_commands[2].m_op = c_ReplayOp::kPointerUp;
+    p_RunCommands(tap);
+}
+
+bool c_SolverGame::p_WaitUntil(int update) {
+    if (update <= m_update) return true;
+    c_ReplayScript wait;
+    wait.m_commands.resize(1);
+    wait.m_commands[0].m_op = c_ReplayOp::kWait;
+    wait.m_commands[0].m_number = update - m_update;
+    return p_RunCommands(wait);
 }
 
 bool c_SolverGame::p_Uncover(std::vector<c_SolveAction>& actions) {

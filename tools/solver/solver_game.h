@@ -118,6 +118,8 @@ public:
     // A virtual pixel whose tap in the next update selects penguin r: inside its tap box and
     // outside those of the records before it, which take a tap first. False when there is none.
     bool p_TapPoint(int r, int& x, int& y);
+    // Taps a virtual pixel from where the game is: the pointer down for one update, then up.
+    void p_Tap(int x, int y);
     // Whether penguin r stands exactly as a record before it does (every field alike).
     bool p_SameAsEarlier(int r);
     // Everything that decides the rest of the level apart from the clock, with `extra` (what the
@@ -135,6 +137,8 @@ public:
 
 private:
     bool p_RunCommands(const c_ReplayScript& script);
+    // Runs on with no input until `update`; false when the runner stopped first.
+    bool p_WaitUntil(int update);
     // The virtual pixel on skill s's icon in its HUD slot.
     static void p_SlotPoint(int s, int& x, int& y);
     // Notes a record below the first one that an update brought into play (a penguin pick-up).
