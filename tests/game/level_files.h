@@ -6,6 +6,8 @@
 #include <sstream>
 #include <string>
 
+#include "tools/replay/replay_script.h"
+
 namespace game_test {
 
 // levels/NN.suffix, or levels/folder/NN.suffix.
@@ -16,6 +18,14 @@ inline std::string LevelFile(int level, const char* suffix, const std::string& f
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The first command of this kind in a script; null when it has none.
+inline const c_ReplayCommand* FirstCommand(const c_ReplayScript& script, c_ReplayOp op) {
+    for (const c_ReplayCommand& command : script.m_commands) {
+        if (command.m_op == op) return &command;
+    }
+    return nullptr;
 }
 
 }  // namespace game_test

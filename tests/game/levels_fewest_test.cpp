@@ -11,13 +11,6 @@
 namespace game_test {
 namespace {
 
-const c_ReplayCommand* Find(const c_ReplayScript& script, c_ReplayOp op) {
-    for (const c_ReplayCommand& command : script.m_commands) {
-        if (command.m_op == op) return &command;
-    }
-    return nullptr;
-}
-
 c_ReplayScript Parse(const std::string& text, const std::string& what) {
     c_ReplayScript script;
     c_ReplayError error;
@@ -33,9 +26,9 @@ TEST(LevelsFewest, EachFewestWayWinsAsTheCampaignEntersItsLevel) {
         SCOPED_TRACE("level " + std::to_string(level));
         const c_ReplayScript chain = Parse(LevelFile(level, "script"), "the stored chain");
         const c_ReplayScript fewest = Parse(text, "the fewest way");
-        const c_ReplayCommand* penguins = Find(chain, c_ReplayOp::kExpectPenguins);
-        const c_ReplayCommand* counters = Find(chain, c_ReplayOp::kExpectCounters);
-        const c_ReplayCommand* enter = Find(fewest, c_ReplayOp::kEnter);
+        const c_ReplayCommand* penguins = FirstCommand(chain, c_ReplayOp::kExpectPenguins);
+        const c_ReplayCommand* counters = FirstCommand(chain, c_ReplayOp::kExpectCounters);
+        const c_ReplayCommand* enter = FirstCommand(fewest, c_ReplayOp::kEnter);
         ASSERT_TRUE(penguins && counters && enter);
         EXPECT_EQ(enter->m_number, level);
         EXPECT_EQ(enter->m_index, penguins->m_index);

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/game/level_files.h"
 #include "tools/replay/replay_runner.h"
 
 namespace game_test {
@@ -23,14 +24,6 @@ c_ReplayScript ReadScript(const std::string& path) {
     return script;
 }
 
-// The first command of this kind in the script.
-const c_ReplayCommand* Find(const c_ReplayScript& script, c_ReplayOp op) {
-    for (const c_ReplayCommand& command : script.m_commands) {
-        if (command.m_op == op) return &command;
-    }
-    return nullptr;
-}
-
 TEST(LevelsOnePenguin, EveryLevelEnteredWithMoreIsFinishedByOnePenguinWithTheSameCounters) {
     int checked = 0;
     for (int level = 2; level <= progress::kLevels; ++level) {
@@ -38,13 +31,13 @@ TEST(LevelsOnePenguin, EveryLevelEnteredWithMoreIsFinishedByOnePenguinWithTheSam
         char name[32];
         std::snprintf(name, sizeof name, "%02d.script", level);
         const c_ReplayScript chain = ReadScript(std::string("/levels/") + name);
-        const c_ReplayCommand* chainPenguins = Find(chain, c_ReplayOp::kExpectPenguins);
-        const c_ReplayCommand* counters = Find(chain, c_ReplayOp::kExpectCounters);
+        const c_ReplayCommand* chainPenguins = FirstCommand(chain, c_ReplayOp::kExpectPenguins);
+        const c_ReplayCommand* counters = FirstCommand(chain, c_ReplayOp::kExpectCounters);
         ASSERT_TRUE(chainPenguins && counters);
         if (chainPenguins->m_index <= 1) continue;
 
         const c_ReplayScript alone = ReadScript(std::string("/levels/one-penguin/") + name);
-        const c_ReplayCommand* enter = Find(alone, c_ReplayOp::kEnter);
+        const c_ReplayCommand* enter = FirstCommand(alone, c_ReplayOp::kEnter);
         ASSERT_TRUE(enter);
         EXPECT_EQ(enter->m_number, level);
         EXPECT_EQ(enter->m_index, 1);
