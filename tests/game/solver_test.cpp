@@ -4,7 +4,8 @@
 // spares a state with less time; the budget; the saved state of a later level, tapping a penguin
 // beside or on another, a covered penguin tapped earlier, a snapshot played on from and one that
 // clears a record come into play, a record out of play in the state; what a skill left out
-// unproves; a game that draws nothing plays alike; the map reader.
+// unproves; a way found on merged states proven fewest; a game that draws nothing plays alike; the
+// map reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -149,6 +150,18 @@ TEST(Solver, AHighWallIsProvenToNeedItsMelt) {
     ASSERT_EQ(with.m_actions.size(), 1u);
     EXPECT_EQ(with.m_actions[0].m_skill, skill::kMelt);
     EXPECT_EQ(with.m_depthDone, 0);
+}
+
+// A way found on merged states and a complete search of one use fewer: the fewest, proven, and
+// the merged way played back.
+TEST(Solver, AWayFoundOnMergedStatesIsProvenFewestByTheSearchOfOneFewer) {
+    const c_SolveResult result = vo_solver_Prove(BoxLevel(6, 2, 1), Unhurried());
+    ASSERT_EQ(result.m_status, c_SolveStatus::kSolved) << result.m_verifyError;
+    ASSERT_EQ(result.m_actions.size(), 1u);
+    EXPECT_EQ(result.m_actions[0].m_skill, skill::kMelt);
+    EXPECT_EQ(result.m_depthDone, 0);
+    EXPECT_EQ(result.p_ProvenDepth(Unhurried()), 0);
+    EXPECT_EQ(result.m_end.m_rescued, 1);
 }
 
 // Two workers share out the first skills and their proofs: they prove as much as one alone, and

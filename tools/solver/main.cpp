@@ -22,7 +22,7 @@ constexpr int kUnsolved = 3;
 constexpr char kUsage[] =
     "usage: floeward-solve [--level N | --levels A-B] [--penguins P] [--counters J,L,M,B,S]\n"
     "                      [--home N] [--without SKILL] [--budget SECONDS] [--updates N]\n"
-    "                      [--max-uses K] [--split N | --every] [--merge F] [--workers W]\n"
+    "                      [--max-uses K] [--split N | --every] [--merge F | --prove] [--workers W]\n"
     "                      [--memory MB] [--map FILE] [--out DIR]\n"
     "  Searches skill uses, fewest first, on the game's own simulation and plays the solution's\n"
     "  input script back before reporting it.\n"
@@ -42,6 +42,8 @@ constexpr char kUsage[] =
     "  --every             a moment at every update a penguin can take a skill\n"
     "  --merge FRACTION    count states whose penguins stand within this fraction of a cell\n"
     "                      as one (faster, may miss a solution, proves nothing; default: only equal states)\n"
+    "  --prove             half the budget searches merged states (0.5) for a way, the rest tries every\n"
+    "                      way with one use fewer: the fewest proven, sooner where it is many\n"
     "  --workers W         processes searching together (default: one a processor)\n"
     "  --memory MB         memory for the states proven, shared by the workers (default 512)\n"
     "  --map FILE          play this map (14 rows of 28 characters) as the level instead\n"
@@ -117,6 +119,7 @@ int main(int argc, char** argv) {
     bool homeAll = false;
     int first = 1, last = 1;
     bool countersGiven = false;
+    bool prove = false;
     std::string mapFile, outDir;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -171,6 +174,11 @@ int main(int argc, char** argv) {
         } else if (arg == "--merge") {
             budget.m_quantum = static_cast<float>(std::atof(value.c_str()));
             ok = ok && budget.m_quantum > 0;
+        } else if (arg == "--prove") {
+            // No value follows.
+            prove = true;
+            ok = true;
+            --i;
         } else if (arg == "--map") {
             mapFile = value;
         } else if (arg == "--out") {
@@ -183,6 +191,10 @@ int main(int argc, char** argv) {
             return kBadInput;
         }
         ++i;
+    }
+    if (prove && budget.m_quantum > 0) {
+        std::fputs("floeward-solve: --prove merges states of its own; leave out --merge\n", stderr);
+        return kBadInput;
     }
     if (!mapFile.empty() && first != last) {
         std::fputs("floeward-solve: --map plays one level\n", stderr);
@@ -213,7 +225,7 @@ int main(int argc, char** argv) {
                 return kBadInput;
             }
         }
-        const c_SolveResult result = vo_solver_Solve(setup, budget);
+        const c_SolveResult result = prove ? vo_solver_Prove(setup, budget) : vo_solver_Solve(setup, budget);
         std::fprintf(report, "level %d penguins %d counters %d,%d,%d,%d,%d home %d: %s", level, setup.m_penguins,
                      setup.m_counters[0], setup.m_counters[1], setup.m_counters[2], setup.m_counters[3],
                      setup.m_counters[4], budget.m_home, vo_solver_StatusText(result.m_status));

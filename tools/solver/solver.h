@@ -90,5 +90,9 @@ struct c_SolveResult {
 };
 
 c_SolveResult vo_solver_Solve(const c_SolveSetup& setup, const c_SolveBudget& budget);
+// The same answer sooner where the fewest uses are many: half the budget searches merged states for
+// a way, and the rest proves that no way with fewer uses wins (m_depthDone one below the way's
+// uses). The complete search compares equal states only, whatever the budget's quantum.
+c_SolveResult vo_solver_Prove(const c_SolveSetup& setup, const c_SolveBudget& budget);
 
 const char* vo_solver_StatusText(c_SolveStatus status);
