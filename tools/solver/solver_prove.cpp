@@ -11,7 +11,7 @@ namespace {
 constexpr double kProbeShare = 0.5;
 constexpr float kProbeQuantum = 0.5f;
 // The least a search is given: an update's time.
-constexpr double kLeastSeconds = 1.0 / 60;
+constexpr double kLeastSeconds = 1.0 / kRunningRate;
 
 }  // namespace
 
